@@ -1,0 +1,67 @@
+#pragma once
+
+#include "serialport.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+// Message box kinds and buttons shared by every dialogue with the user.
+enum MsgDlgKind { mtWarning = 0, mtError = 1, mtInformation = 2, mtConfirmation = 3, mtCustom = 4 };
+enum MsgDlgButton { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
+constexpr int mbYesNo = mbYes | mbNo;
+// Results of MessageDlgCentered.
+enum MsgDlgResult { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+// What the device link needs from whoever presents it: the main window in
+// the configurator, the console in velotrixctl, a recorder in tests.
+class DeviceUi
+{
+public:
+    virtual ~DeviceUi() = default;
+    virtual void setVersionLabel(const QString &text) = 0;
+    virtual void setPinLabelVisible(bool visible) = 0;
+    // Shows a modal message box; returns one of MsgDlgResult.
+    virtual int MessageDlgCentered(const QString &text, int kind, int buttons) = 0;
+};
+
+// The serial command channel and the device state it maintains: the
+// Communication guard, the version handshake, and the primitives every
+// exchange is built from. Owned by the main window.
+class DeviceLink
+{
+public:
+    DeviceLink(std::unique_ptr<SerialPort> port, DeviceUi &ui);
+    ~DeviceLink();
+
+    DeviceLink(const DeviceLink &) = delete;
+    DeviceLink &operator=(const DeviceLink &) = delete;
+
+    SerialPort &port() { return *m_port; }
+
+    // Opens the port if needed, then writes the command's bytes in one write.
+    int WriteBytesToPort(const QByteArray &Ansistr);
+    static QByteArray StringToBytes(const QByteArray &Ansistr);
+    // Waits 100 ms, reads 3 bytes, true exactly when they are "*OK".
+    bool ReadResult_OK();
+    // Spins until the monotonic clock has advanced by ms; processes no
+    // events (it sleeps in short slices rather than burning a core).
+    static void Delay_ms(int ms);
+
+    void ComPortAfterOpen();
+    void ComPortAfterClose();
+    // Device lock query; runs after the handshake for builds above 7. Until
+    // PIN support exists it is a hook the owner may set.
+    bool Read_PinProtection();
+
+    bool Communication = false;
+    std::uint8_t Version_Variation = 0;
+    std::int16_t Version_Build = 0;
+    bool PIN_Protected = false;
+
+private:
+    std::unique_ptr<SerialPort> m_port;
+    DeviceUi &m_ui;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "serialport.h"
+
+#include <memory>
+
+class QSerialPort;
+
+// SerialPort on QtSerialPort: 9600 8N1, CTS output flow control with RTS
+// handshake, DTR held off, no XON/XOFF.
+class QtSerialPort final : public SerialPort
+{
+public:
+    QtSerialPort();
+    ~QtSerialPort() override;
+
+    void open() override;
+    void close() override;
+    bool isOpen() const override;
+    QString portName() const override;
+    void setPortName(const QString &name) override;
+    void clearBuffers() override;
+    int write(const QByteArray &bytes) override;
+    QByteArray read(int n) override;
+
+private:
+    std::unique_ptr<QSerialPort> m_port;
+    QString m_name = QStringLiteral("COM1");
+};
