@@ -5,7 +5,6 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
-
 #include <stdexcept>
 
 // A value that cannot be converted (an integer key holding text, a record
@@ -27,20 +26,24 @@ class IniFile
 {
 public:
     IniFile() = default;
+    // Sets the path and reads the file, so a write that follows starts from
+    // its current content; call load() to learn whether the read succeeded.
     explicit IniFile(const QString &path);
 
     QString path() const { return m_path; }
     void setPath(const QString &path) { m_path = path; }
 
     // Reads the file; a missing file reads as empty. Returns false only when
-    // an existing file could not be read.
+    // an existing file could not be read; the content is then empty.
     bool load();
     // Writes the whole content back, creating missing folders first.
     // Returns false when the file could not be written.
     bool save() const;
 
     // Parsing and formatting of the text itself (byte-order mark handling,
-    // CR LF line ends, 8-bit output) without touching the disk.
+    // CR LF line ends) without touching the disk. Text without a byte-order
+    // mark is Windows-1252. Output is Windows-1252 without a mark when every
+    // character fits, otherwise UTF-8 with a mark so that nothing is lost.
     void parse(const QByteArray &data);
     QByteArray serialize() const;
 
@@ -69,6 +72,9 @@ private:
     {
         QString key;
         QString value;
+        // A line without "=": it matches no key but is written back as it
+        // was, so a rewrite does not drop it.
+        bool raw = false;
     };
     struct Section
     {
@@ -77,6 +83,8 @@ private:
     };
 
     const Entry *findEntry(const QString &section, const QString &key) const;
+    Section *findSection(const QString &section);
+    void setValue(const QString &section, const QString &key, const QString &value);
 
     QString m_path;
     QList<Section> m_sections;
