@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QString>
-
 #include <cstdint>
 #include <memory>
 
@@ -52,8 +51,9 @@ public:
 
     void ComPortAfterOpen();
     void ComPortAfterClose();
-    // Device lock query; runs after the handshake for builds above 7. Until
-    // PIN support exists it is a hook the owner may set.
+    // Device lock query ("*P"); runs after the handshake for builds above 7.
+    // Updates PIN_Protected and the PIN label; returns whether the label is
+    // shown.
     bool Read_PinProtection();
 
     bool Communication = false;

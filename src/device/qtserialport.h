@@ -24,6 +24,12 @@ public:
     QByteArray read(int n) override;
 
 private:
+    void requireOpen() const;
+    bool lineHungUp() const;
+    // Throws SerialPortError with `format` filled with the port name and the
+    // driver's error text; a vanished device closes the port first.
+    [[noreturn]] void fail(const QString &format);
+
     std::unique_ptr<QSerialPort> m_port;
     QString m_name = QStringLiteral("COM1");
 };
