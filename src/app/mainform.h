@@ -1,1 +1,128 @@
 #pragma once
+
+#include "device/devicelink.h"
+#include "device/records.h"
+#include "device/serialport.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class AppConfig;
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class TComLed;
+
+// The configurator's main window: status area, ribbon with the actions,
+// the global-settings and mode pagers. Owns the device link with its serial
+// port, the working records and Config.ini.
+class TMainform : public QMainWindow, public DeviceUi
+{
+    Q_OBJECT
+public:
+    using PortLister = std::function<QStringList()>;
+
+    // Every argument has a production default: a QtSerialPort, Config.ini at
+    // AppConfig::defaultPath() and the system's list of serial ports. Tests
+    // pass a fake port, a temporary Config.ini and a fixed list.
+    explicit TMainform(std::unique_ptr<SerialPort> port = {}, const QString &configPath = {},
+        PortLister listPorts = {}, QWidget *parent = nullptr);
+    ~TMainform() override;
+
+    DeviceLink *link() { return m_link.get(); }
+    SerialPort &port() { return m_link->port(); }
+    AppConfig &config() { return *m_config; }
+
+    // DeviceUi
+    void setVersionLabel(const QString &text) override;
+    void setPinLabelVisible(bool visible) override;
+    int MessageDlgCentered(const QString &text, int kind, int buttons) override;
+
+    void SwitchLanguage(const QString &code, bool initial);
+
+    // Rule A: port open and the device has not been lost since it opened.
+    bool deviceActionsAllowed();
+    // Rule B: port open and firmware build 8 or later, or "Flash_Explicit".
+    bool firmwareActionsAllowed();
+
+    // Data model
+    qint32 acttag = 0;
+    tParameterSet Params {};
+    QString Language;
+
+    // Status area
+    QComboBox *ComComboBox1 = nullptr;
+    TComLed *ComLed1 = nullptr;
+    QLabel *VersionLabel = nullptr;
+    QLabel *Label_PINProtected = nullptr;
+
+    // Ribbon
+    QLabel *RibbonCaption = nullptr;
+    QToolButton *HelpButton = nullptr; // object name AdvToolBarPager1HelpButton
+    QTabWidget *RibbonPager = nullptr;
+    QToolButton *AdvToolBarMenuButton5 = nullptr;
+    QMenu *LanguagePopupMenu = nullptr;
+    QAction *German1 = nullptr;
+    QAction *English1 = nullptr;
+
+    // Editor area
+    QTabWidget *GlobalPager = nullptr;
+    QTabWidget *ModePager = nullptr;
+    QToolButton *PngBitBtn1 = nullptr;
+
+    QTimer *StartupTimer = nullptr;
+
+    // ActionList1: every action of the main window, parented to this object.
+    QObject *ActionList1 = nullptr;
+    QAction *Action_BatteryFuelGauge = nullptr;
+    QAction *Action_Writetovelotrix = nullptr;
+    QAction *Action_ReadFromVelotrix = nullptr;
+    QAction *Action_ResetParameter = nullptr;
+    QAction *Action_ManageSetups = nullptr;
+    QAction *ActionSaveSetupWindow = nullptr;
+    QAction *ActionSaveSetup = nullptr;
+    QAction *Action_FirmwareUpdate = nullptr;
+    QAction *Action_AdvancedSettings = nullptr;
+    QAction *Action_PDFHelp = nullptr;
+    QAction *Action_Webupdate = nullptr;
+    QAction *Action_ShowWebsite = nullptr;
+
+public Q_SLOTS:
+    void ActionList1Update();
+    void StartupTimerTimer();
+    void ComComboBox1Change();
+    void Action_AdvancedSettingsExecute();
+
+    void ComPortAfterOpen();
+    void ComPortAfterClose();
+
+    // Saves the window placement into Config.ini; the window always closes.
+    bool FormCloseQuery();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildUi();
+    QWidget *buildRibbon();
+    QWidget *buildMenuPage();
+    QWidget *buildHelpPage();
+    void createActions();
+    void FormCreate();
+    void restorePlacement();
+    void onPortChosen(int index);
+    void updateLed();
+    QMargins frameMargins() const;
+
+    std::unique_ptr<AppConfig> m_config;
+    std::unique_ptr<DeviceLink> m_link;
+    PortLister m_listPorts;
+    bool m_placementRestored = false;
+};

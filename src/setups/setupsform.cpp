@@ -1,0 +1,13 @@
+#include "setupsform.h"
+
+#include "services/translation.h"
+
+TSetupsform::TSetupsform(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Setupsform"));
+    setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(N_("Setups"));
+    resize(635, 202);
+    setMinimumSize(535, 202);
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+#include <exception>
+#include <functional>
+
+// The application's default error handling. An error that an action or a
+// device handler does not catch itself is shown in an error message box and
+// the program goes on; no exception ever unwinds through Qt's frames.
+void runGuarded(const std::function<void()> &fn);
+
+// Shows the text of an error the way runGuarded does.
+void showError(const std::exception &error);
+
+// Last line of defence for code that reaches Qt without runGuarded: an
+// exception escaping an event handler is reported instead of terminating.
+class GuardedApplication : public QApplication
+{
+public:
+    GuardedApplication(int &argc, char **argv);
+    bool notify(QObject *receiver, QEvent *event) override;
+};
