@@ -3,23 +3,12 @@
 #include "device/portlist.h"
 #include "device/udevptr.h"
 
+#include "device/hexdigit.h"
+
 #include <QSerialPortInfo>
 #include <algorithm>
 
 namespace {
-
-// The value of a hexadecimal digit, -1 for any other character.
-int hexDigitValue(QChar c)
-{
-    const char16_t u = c.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
-}
 
 // A sysfs device path as udev reports it: absolute below /devices and
 // without "." or ".." components, so it cannot point outside /sys.

@@ -1,5 +1,6 @@
 #include "setups/inifile.h"
 
+#include "device/hexdigit.h"
 #include "services/translation.h"
 
 #include <QDir>
@@ -97,18 +98,6 @@ QString singleLine(QString s)
     return s;
 }
 
-int hexDigit(QChar ch)
-{
-    const char16_t u = ch.unicode();
-    if (u >= u'0' && u <= u'9')
-        return u - u'0';
-    if (u >= u'A' && u <= u'F')
-        return u - u'A' + 10;
-    if (u >= u'a' && u <= u'f')
-        return u - u'a' + 10;
-    return -1;
-}
-
 // Decodes the hex value over a copy of record; the bad pair on failure, so
 // a failed decode leaves the caller's record untouched.
 std::optional<QString> decodeHexInto(const QString &value, QByteArray &record)
@@ -117,8 +106,8 @@ std::optional<QString> decodeHexInto(const QString &value, QByteArray &record)
     const qsizetype count = std::min<qsizetype>(record.size(), digits.size() / 2);
     QByteArray decoded = record;
     for (qsizetype i = 0; i < count; ++i) {
-        const int hi = hexDigit(digits[2 * i]);
-        const int lo = hexDigit(digits[2 * i + 1]);
+        const int hi = hexDigitValue(digits[2 * i]);
+        const int lo = hexDigitValue(digits[2 * i + 1]);
         if (hi < 0 || lo < 0)
             return digits.mid(2 * i, 2);
         decoded[i] = static_cast<char>(hi * 16 + lo);
