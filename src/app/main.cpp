@@ -2,6 +2,7 @@
 #include "app/guard.h"
 #include "app/mainform.h"
 #include "app/splashscreen.h"
+#include "services/hintfilter.h"
 
 #include <QPointer>
 
@@ -11,6 +12,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Velotrix"));
     QCoreApplication::setApplicationName(QStringLiteral("Velotrix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELOTRIX_VERSION));
+    // Hints write "@" for a line break and show in the styled hint window.
+    installHintFilter(app);
 
     // The splash closes and deletes itself after its lifetime; it is not
     // tied to the main window.

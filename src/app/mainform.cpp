@@ -8,6 +8,7 @@
 #include "device/portlist.h"
 #include "device/qtserialport.h"
 #include "services/translation.h"
+#include "services/windowtranslator.h"
 #include "setups/appconfig.h"
 
 #include <QAbstractEventDispatcher>
@@ -37,7 +38,8 @@ QIcon menuIcon(int n)
 
 // A ribbon button that shows an action with its icon above its caption.
 // Text or tool tip overrides are applied again whenever the action changes,
-// because QToolButton copies the action's own texts on every change.
+// because QToolButton copies the action's own texts on every change; they
+// follow the language like the window texts.
 QToolButton *actionButton(
     QAction *action, QWidget *parent, const QString &text = {}, const QString &toolTip = {})
 {
@@ -49,14 +51,9 @@ QToolButton *actionButton(
     button->setMinimumWidth(76);
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
     if (!text.isEmpty() || !toolTip.isEmpty()) {
-        auto apply = [button, text, toolTip] {
-            if (!text.isEmpty())
-                button->setText(text);
-            if (!toolTip.isEmpty())
-                button->setToolTip(toolTip);
-        };
-        apply();
-        QObject::connect(action, &QAction::changed, button, apply);
+        TMainform::markButtonOverride(button, text, toolTip);
+        QObject::connect(
+            action, &QAction::changed, button, [button] { TMainform::applyButtonOverride(button); });
     }
     return button;
 }
@@ -132,6 +129,8 @@ TMainform::TMainform(
     if (auto *dispatcher = QAbstractEventDispatcher::instance(thread()))
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TMainform::ActionList1Update);
 
+    connectLanguageAndHelp();
+
     FormCreate();
 }
 
@@ -184,6 +183,7 @@ void TMainform::createActions()
 
     connect(Action_AdvancedSettings, &QAction::triggered, this,
         [this] { runGuarded([this] { Action_AdvancedSettingsExecute(); }); });
+    connectDeviceActions();
 
     // Nothing is open yet, so the device actions start disabled.
     ActionList1Update();
@@ -384,6 +384,11 @@ void TMainform::FormCreate()
 {
     acttag = 0;
 
+    CreateUSBComponent();
+
+    // The port chooser keeps its port names in every language. (Fonts are no
+    // objects here, so nothing else needs excluding.)
+    ignoreForNextTranslation(this, QStringLiteral("ComComboBox1"));
     QString code = m_config->readString(QStringLiteral("Application"), QStringLiteral("Language"));
     if (code.isEmpty())
         code = QStringLiteral("de");
@@ -395,6 +400,9 @@ void TMainform::FormCreate()
     // Selecting from code runs no handler: the chooser reacts to activated().
     if (ComComboBox1->count() > 0)
         ComComboBox1->setCurrentIndex(0);
+    // With a device attached, the chooser lists its ports and the first one
+    // is opened.
+    SelectDevicePortAtStart();
 
     // Without a stored placement the window sits in the screen's top-left
     // corner.
@@ -402,14 +410,6 @@ void TMainform::FormCreate()
         move(s->availableGeometry().topLeft());
 
     StartupTimer->start();
-}
-
-void TMainform::SwitchLanguage(const QString &code, bool /*initial*/)
-{
-    Language = code.toLower();
-    const bool german = Language == QStringLiteral("de");
-    German1->setChecked(german);
-    English1->setChecked(!german);
 }
 
 void TMainform::StartupTimerTimer()

@@ -10,6 +10,7 @@
 #include <memory>
 
 class AppConfig;
+class DeviceEnumerator;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -18,6 +19,8 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class TComLed;
+class TComponentUSB;
+class UsbEventSource;
 
 // The configurator's main window: status area, ribbon with the actions,
 // the global-settings and mode pagers. Owns the device link with its serial
@@ -105,6 +108,28 @@ public Q_SLOTS:
     // Saves the window placement into Config.ini; the window always closes.
     bool FormCloseQuery();
 
+    // Language menu, help pane, manual and website (mainform_language.cpp).
+public Q_SLOTS:
+    void German1Click();
+    void English1Click();
+    void AdvToolBarPager1HelpClick();
+    void Action_PDFHelpExecute();
+    void Action_ShowWebsiteExecute();
+
+public:
+    // A ribbon button that shows an action under its own text or hint keeps
+    // the message ids here and shows them in the current language.
+    static void markButtonOverride(QToolButton *button, const QString &text, const QString &toolTip);
+    static void applyButtonOverride(QToolButton *button);
+
+protected:
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void connectLanguageAndHelp();
+    void followWithHelpPane();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -125,4 +150,41 @@ private:
     std::unique_ptr<DeviceLink> m_link;
     PortLister m_listPorts;
     bool m_placementRestored = false;
+
+    // Device actions, PIN gate, battery and hot-plug (mainform_device.cpp).
+public:
+    // Where hot-plug notifications and the device port enumeration come
+    // from. Unset members mean the system's; tests install fakes before the
+    // window is made.
+    struct DeviceDiscovery
+    {
+        std::function<UsbEventSource *()> makeEventSource;
+        const DeviceEnumerator *enumerator = nullptr;
+    };
+    static void setDeviceDiscovery(const DeviceDiscovery &discovery);
+
+    // Number of modes in the working records, sent with every write.
+    int ModeCount = 1;
+    TComponentUSB *USB = nullptr;
+
+    // While the device reports a PIN lock: tries the remembered PIN, then
+    // asks until the device accepts one. False when the user cancelled.
+    bool PinGatePassed();
+
+public Q_SLOTS:
+    void Action_ReadFromVelotrixExecute();
+    void Action_WritetovelotrixExecute();
+    void Action_ResetParameterExecute();
+    void Action_BatteryFuelGaugeExecute();
+    void USBArrival(QObject *Sender, const QString &Portinfo);
+    void USBRemove(QObject *Sender, const QString &Portinfo);
+
+private:
+    void connectDeviceActions();
+    void CreateUSBComponent();
+    void SelectDevicePortAtStart();
+    void refillPortChooser(const QStringList &ports);
+    const DeviceEnumerator &deviceEnumerator() const;
+
+    const DeviceEnumerator *m_enumerator = nullptr;
 };

@@ -1,12 +1,20 @@
 #include "formadvanced.h"
 
+#include "app/appwindows.h"
+#include "app/guard.h"
 #include "app/mainform.h"
+#include "app/messagedlg.h"
+#include "device/changepindialog.h"
+#include "device/newpin_dlg.h"
+#include "device/pin_dlg.h"
+#include "device/pinprotection.h"
 #include "services/translation.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QToolButton>
 
 namespace {
@@ -25,6 +33,7 @@ QToolButton *bigButton(QWidget *parent, const char *name)
 
 TFormAdvanced::TFormAdvanced(TMainform *mainform)
     : QDialog(mainform)
+    , m_mainform(mainform)
 {
     setObjectName(QStringLiteral("FormAdvanced"));
     setWindowTitle(N_("Advanced"));
@@ -36,6 +45,7 @@ TFormAdvanced::TFormAdvanced(TMainform *mainform)
 
     PngBitBtn1 = bigButton(this, "PngBitBtn1");
     PngBitBtn1->setText(N_("Set PIN"));
+    connect(PngBitBtn1, &QToolButton::clicked, this, [this] { runGuarded([this] { PngBitBtn1Click(); }); });
     auto *pinLabel = new QLabel(N_("Protect the settings using a PIN"), this);
     pinLabel->setObjectName(QStringLiteral("Label1"));
 
@@ -62,4 +72,27 @@ TFormAdvanced::TFormAdvanced(TMainform *mainform)
     grid->addWidget(PngBitBtn3, 3, 1, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
     setFixedSize(sizeHint().expandedTo(QSize(380, 0)));
+}
+
+void TFormAdvanced::PngBitBtn1Click()
+{
+    const AppWindows &windows = appWindows();
+    if (!windows.PIN_Dlg || !windows.ChangePINDialog || !windows.NewPIN_Dlg)
+        return;
+    DeviceLink &link = *m_mainform->link();
+    const QString &pincode = windows.PIN_Dlg->Pincode;
+
+    if (link.PIN_Protected) {
+        // The device checked the old PIN inside the dialog; the new one is
+        // sent only when it is the one the dialog accepted.
+        if (windows.ChangePINDialog->ShowModal() == QDialog::Accepted
+            && windows.ChangePINDialog->NewPIN->text() == pincode) {
+            if (!SendNewPin(link, PinValue(pincode), false))
+                MessageDlgCentered(tx("Action failed"), mtInformation, mbOK);
+        }
+    } else if (windows.NewPIN_Dlg->ShowModal() == QDialog::Accepted) {
+        if (!SendNewPin(link, PinValue(pincode), true))
+            MessageDlgCentered(tx("Action failed"), mtInformation, mbOK);
+    }
+    link.Read_PinProtection();
 }

@@ -14,7 +14,14 @@ class TFormAdvanced : public QDialog
 public:
     explicit TFormAdvanced(TMainform *mainform);
 
+    // "Set PIN": sets a first PIN on an unlocked device, or changes the PIN
+    // of a locked one, then reads the lock state back.
+    void PngBitBtn1Click();
+
     QToolButton *PngBitBtn1 = nullptr; // "Set PIN"
     QToolButton *PngBitBtn2 = nullptr; // carries the main window's Action_FirmwareUpdate
     QToolButton *PngBitBtn3 = nullptr; // closes the window
+
+private:
+    TMainform *m_mainform;
 };

@@ -106,6 +106,13 @@ void QtSerialPort::clearBuffers()
         fail(tx("Cannot clear the buffers of port %1: %2"));
 }
 
+void QtSerialPort::clearReceived()
+{
+    requireOpen();
+    if (!m_port->clear(QSerialPort::Input))
+        fail(tx("Cannot clear the buffers of port %1: %2"));
+}
+
 int QtSerialPort::write(const QByteArray &bytes)
 {
     requireOpen();

@@ -20,6 +20,7 @@ public:
     QString portName() const override;
     void setPortName(const QString &name) override;
     void clearBuffers() override;
+    void clearReceived() override;
     int write(const QByteArray &bytes) override;
     QByteArray read(int n) override;
 

@@ -43,6 +43,9 @@ public:
     // Discards everything received but not read and everything queued for
     // sending. Throws SerialPortError on failure.
     virtual void clearBuffers() = 0;
+    // Discards only what was received but not read: bytes just written still
+    // reach the device. Throws SerialPortError on failure.
+    virtual void clearReceived() { clearBuffers(); }
     // Blocks until all bytes are sent or the write time-out
     // (1000 ms + 100 ms per byte) expires; returns the number sent.
     virtual int write(const QByteArray &bytes) = 0;

@@ -214,15 +214,21 @@ public:
             return;
         m_visited.insert(object);
 
+        // Qt's own helper objects (a tab widget's page stack, a scroll
+        // area's viewport, a spin box's editor) carry no texts of ours, but
+        // the pages and contents they hold do.
+        const bool qtHelper = object->objectName().startsWith(QLatin1String("qt_"));
         if (auto *widget = qobject_cast<QWidget *>(object)) {
             // Other windows parented to this one translate on their own;
             // menus are windows too but belong to their owner.
             if (widget != m_root && widget->isWindow() && !qobject_cast<QMenu *>(widget))
                 return;
-            visitWidget(widget);
-            for (QAction *action : widget->actions())
-                visit(action);
-        } else if (auto *action = qobject_cast<QAction *>(object)) {
+            if (!qtHelper) {
+                visitWidget(widget);
+                for (QAction *action : widget->actions())
+                    visit(action);
+            }
+        } else if (auto *action = qobject_cast<QAction *>(object); action && !qtHelper) {
             visitAction(action);
         }
         for (QObject *child : object->children())
@@ -232,8 +238,6 @@ public:
 private:
     bool isIgnored(const QObject *object) const
     {
-        if (object->objectName().startsWith(QLatin1String("qt_")))
-            return true; // Qt's own helper objects
         if (!object->objectName().isEmpty() && m_ignoreNames.contains(object->objectName()))
             return true;
         for (const QString &className : registry().ignoredClasses)

@@ -1,6 +1,7 @@
 #include "setupsform.h"
 
 #include "services/translation.h"
+#include "services/windowtranslator.h"
 
 TSetupsform::TSetupsform(QWidget *parent)
     : QDialog(parent)
@@ -10,4 +11,6 @@ TSetupsform::TSetupsform(QWidget *parent)
     setWindowTitle(N_("Setups"));
     resize(635, 202);
     setMinimumSize(535, 202);
+
+    TranslateComponent(this);
 }

@@ -1,6 +1,7 @@
 #include "formfirmwareupdate.h"
 
 #include "services/translation.h"
+#include "services/windowtranslator.h"
 
 TFormFirmwareUpdate::TFormFirmwareUpdate(QWidget *parent)
     : QDialog(parent)
@@ -8,4 +9,6 @@ TFormFirmwareUpdate::TFormFirmwareUpdate(QWidget *parent)
     setObjectName(QStringLiteral("FormFirmwareUpdate"));
     setWindowTitle(N_("Update Firmware"));
     setFixedSize(498, 285);
+
+    TranslateComponent(this);
 }

@@ -1,6 +1,7 @@
 #include "formwebupdate.h"
 
 #include "services/translation.h"
+#include "services/windowtranslator.h"
 
 TFormwebupdate::TFormwebupdate(QWidget *parent)
     : QDialog(parent)
@@ -9,4 +10,6 @@ TFormwebupdate::TFormwebupdate(QWidget *parent)
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(N_("Web-Update"));
     setFixedSize(253, 158);
+
+    TranslateComponent(this);
 }

@@ -192,6 +192,9 @@ void TestMainform::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_configPath = m_dir->filePath(QStringLiteral("Velotrix/Config.ini"));
+    // These tests check the English texts; the program starts in German
+    // when the catalogue lies beside it.
+    writeConfig("[Application]\r\nLanguage=en\r\n");
     // From here on every message box is recorded instead of shown.
     MessageDlgResponder::setNextAnswer(mrOk);
 }
@@ -417,6 +420,7 @@ void TestMainform::language()
     QFETCH(QByteArray, config);
     QFETCH(QString, language);
 
+    QVERIFY(QFile::remove(m_configPath));
     if (!config.isEmpty())
         writeConfig(config);
     auto w = makeMainform();
@@ -466,7 +470,7 @@ void TestMainform::connectionStates()
     QFETCH(bool, ruleB);
 
     if (flashExplicit)
-        writeConfig("[Application]\r\nFlash_Explicit=1\r\n");
+        writeConfig("[Application]\r\nLanguage=en\r\nFlash_Explicit=1\r\n");
     FakeSerialPort *fake = nullptr;
     auto w = makeMainform(&fake);
     fake->replies.insert("*V", reply);
@@ -700,13 +704,13 @@ void TestMainform::placementRestoreRules()
     QFETCH(bool, applied);
     QFETCH(bool, maximized);
 
-    writeConfig(
-        QStringLiteral("[Form]\r\nShowCmd=%1\r\nFlags=0\r\nPixelsPerInch=%2\r\nMinMaxPos=-1,-1,-1,-1\r\n"
-                       "NormPos=%3\r\n")
-            .arg(showCmd)
-            .arg(currentPpi() + ppiOffset)
-            .arg(normPos)
-            .toLatin1());
+    writeConfig(QStringLiteral("[Application]\r\nLanguage=en\r\n"
+                               "[Form]\r\nShowCmd=%1\r\nFlags=0\r\nPixelsPerInch=%2\r\n"
+                               "MinMaxPos=-1,-1,-1,-1\r\nNormPos=%3\r\n")
+                    .arg(showCmd)
+                    .arg(currentPpi() + ppiOffset)
+                    .arg(normPos)
+                    .toLatin1());
     auto w = makeMainform();
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));

@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -92,6 +93,14 @@ struct Fixture
         tabs->addTab(new QWidget, QStringLiteral("Menu"));
         tabs->addTab(new QWidget, QStringLiteral("Help"));
         tabs->setTabToolTip(0, QStringLiteral("Device actions"));
+        // Controls on a page and in a scroll area sit below Qt's own helper
+        // widgets (the page stack, the viewport).
+        auto *pageLabel = new QLabel(QStringLiteral("Output"), tabs->widget(0));
+        pageLabel->setObjectName(QStringLiteral("PageLabel"));
+        auto *scroll = static_cast<QScrollArea *>(add(new QScrollArea, "Scroll"));
+        auto *scrolled = new QLabel(QStringLiteral("Impulse"));
+        scrolled->setObjectName(QStringLiteral("ScrolledLabel"));
+        scroll->setWidget(scrolled);
 
         auto *write = new QAction(QStringLiteral("Write to Velotrix"), window.get());
         write->setObjectName(QStringLiteral("Action_Writetovelotrix"));
@@ -237,6 +246,12 @@ void TestWindowTranslator::translatesAndRetranslates_data()
     QTest::newRow("tab 1") << "Pager/tab/1"
                            << "Hilfe"
                            << "Help";
+    QTest::newRow("label on a tab page") << "PageLabel/text"
+                                         << "Ausgang"
+                                         << "Output";
+    QTest::newRow("label in a scroll area") << "ScrolledLabel/text"
+                                            << "Impuls"
+                                            << "Impulse";
     QTest::newRow("tab tool tip") << "Pager/tabToolTip/0"
                                   << "Geräteaktionen"
                                   << "Device actions";

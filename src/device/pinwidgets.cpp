@@ -1,0 +1,60 @@
+#include "pinwidgets.h"
+
+#include "app/appwindows.h"
+#include "app/mainform.h"
+#include "device/modaldialog.h"
+
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+namespace {
+
+// Masks with "*" whatever the platform style uses. A style sheet rule would
+// be lost under the main window's own style sheet.
+class PinEditStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+        QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
+
+QLineEdit *createPinEdit(QWidget *parent, const char *objectName)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(objectName));
+    edit->setMaxLength(4);
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,4}")), edit));
+    auto *style = new PinEditStyle;
+    style->setParent(edit);
+    edit->setStyle(style);
+    edit->setEchoMode(QLineEdit::Password);
+    return edit;
+}
+
+QLabel *createPadlockImage(QWidget *parent)
+{
+    initDeviceResources();
+    auto *image = new QLabel(parent);
+    image->setObjectName(QStringLiteral("Image1"));
+    image->setPixmap(QIcon(QStringLiteral(":/device/padlock.svg")).pixmap(48, 48));
+    image->setGeometry(12, 12, 48, 48);
+    return image;
+}
+
+DeviceLink *mainDeviceLink()
+{
+    TMainform *main = appWindows().Mainform;
+    return main ? main->link() : nullptr;
+}
