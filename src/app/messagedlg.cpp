@@ -3,6 +3,7 @@
 #include "device/devicelink.h"
 #include "services/translation.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
@@ -220,6 +221,13 @@ int MessageDlgCentered(const QString &text, int kind, int buttons)
     if (buttons & mbCancel)
         standard |= QMessageBox::Cancel;
     box->setStandardButtons(standard);
+    // The buttons speak the program's language, not the platform's.
+    const std::pair<QMessageBox::StandardButton, const char *> captions[] = {
+        {QMessageBox::Yes, "&Yes"}, {QMessageBox::No, "&No"}, {QMessageBox::Ok, "OK"}, {QMessageBox::Cancel, "Cancel"}};
+    for (const auto &[which, caption] : captions) {
+        if (QAbstractButton *b = box->button(which))
+            b->setText(tx(caption));
+    }
 
     if (buttons & mbOK)
         box->setDefaultButton(QMessageBox::Ok);

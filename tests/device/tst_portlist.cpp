@@ -1,5 +1,9 @@
 #include "device/portlist.h"
+#include "velotrixemulator.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -18,6 +22,7 @@ class TestPortList : public QObject
 private Q_SLOTS:
     void sortedAsText_data();
     void sortedAsText();
+    void emulatorAnnouncements();
 };
 
 void TestPortList::sortedAsText_data()
@@ -37,6 +42,33 @@ void TestPortList::sortedAsText()
     QFETCH(QStringList, names);
     QFETCH(QStringList, sorted);
     QCOMPARE(sortPortNames(names), sorted);
+}
+
+// A running emulator's terminal is listed; stale announcements and paths
+// that are not pseudo-terminals are not.
+void TestPortList::emulatorAnnouncements()
+{
+    QTemporaryDir runtime;
+    QVERIFY(runtime.isValid());
+    QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
+    QVERIFY(QDir().mkpath(emulatorAnnouncementFolder()));
+    QVERIFY(emulatorAnnouncementFolder().startsWith(runtime.path()));
+
+    VelotrixEmulator emulator;
+    const auto announce = [](const QString &name, const QByteArray &content) {
+        QFile f(emulatorAnnouncementFolder() + QLatin1Char('/') + name);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    };
+    announce(QStringLiteral("100.port"), emulator.portPath().toLocal8Bit() + "\n");
+    announce(QStringLiteral("101.port"), "/dev/pts/999999\n");
+    announce(QStringLiteral("102.port"), "/etc/passwd\n");
+    announce(QStringLiteral("103.txt"), emulator.portPath().toLocal8Bit());
+
+    QCOMPARE(announcedEmulatorPorts(), QStringList{emulator.portPath()});
+    QVERIFY(listAllSerialPorts().contains(emulator.portPath()));
+    qunsetenv("XDG_RUNTIME_DIR");
 }
 
 QTEST_GUILESS_MAIN(TestPortList)

@@ -5,6 +5,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
 #include <csignal>
 #include <cstdio>
 #include <pthread.h>
@@ -23,6 +26,36 @@ bool parseNumber(const QCommandLineParser &parser, const QString &name, long min
         stderr, "velotrix-emulator: --%s must be a number from %ld to %ld\n", qPrintable(name), min, max);
     return false;
 }
+
+// Announces the terminal where the configurator's port chooser looks for
+// emulators (it lists pseudo-terminals only from there). The folder name is
+// the configurator's; the emulator keeps its own copy so it links no product
+// code.
+class Announcement
+{
+public:
+    explicit Announcement(const QString &portPath)
+    {
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)
+            + QStringLiteral("/velotrix-emulators");
+        if (!QDir().mkpath(folder))
+            return;
+        m_file = folder + QStringLiteral("/%1.port").arg(QCoreApplication::applicationPid());
+        QFile file(m_file);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(portPath.toLocal8Bit() + '\n') < 0)
+            m_file.clear();
+    }
+    ~Announcement()
+    {
+        if (!m_file.isEmpty())
+            QFile::remove(m_file);
+    }
+    Announcement(const Announcement &) = delete;
+    Announcement &operator=(const Announcement &) = delete;
+
+private:
+    QString m_file;
+};
 
 } // namespace
 
@@ -76,8 +109,9 @@ int main(int argc, char *argv[])
             std::fflush(stderr);
         });
 
+        const Announcement announcement(emulator.portPath());
         std::printf("%s\n", qPrintable(emulator.portPath()));
-        std::printf("Velotrix emulator ready: open %s in the configurator; Ctrl-C ends.\n",
+        std::printf("Velotrix emulator ready: pick %s in the configurator's port chooser; Ctrl-C ends.\n",
             qPrintable(emulator.portPath()));
         std::fflush(stdout);
 
