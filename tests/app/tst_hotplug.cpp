@@ -71,9 +71,10 @@ public:
 
     QString name(const QString &p) const { return p == QLatin1String("EMU") ? emulator.portPath() : p; }
 
-    void addPort(const QString &spec)
+    // entry is "<port>|<hardware id>".
+    void addPort(const QString &entry)
     {
-        const QStringList parts = spec.split(u'|');
+        const QStringList parts = entry.split(u'|');
         enumerator.devices.append({ name(parts[0]), parts.value(1) });
     }
 
