@@ -4,6 +4,7 @@
 #include "app/splashscreen.h"
 #include "services/hintfilter.h"
 
+#include <QIcon>
 #include <QPointer>
 
 int main(int argc, char *argv[])
@@ -12,6 +13,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("Velotrix"));
     QCoreApplication::setApplicationName(QStringLiteral("Velotrix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELOTRIX_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("velotrix-configurator"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     // Hints write "@" for a line break and show in the styled hint window.
     installHintFilter(app);
 
