@@ -156,8 +156,12 @@ void TMainform::CreateUSBComponent()
         USB = new TComponentUSB(this);
     USB->setObjectName(QStringLiteral("USB"));
     USB->onError = [](const QString &text) { ::MessageDlgCentered(text, mtError, mbOK); };
-    connect(USB, &TComponentUSB::OnUSBArrival, this, &TMainform::USBArrival);
-    connect(USB, &TComponentUSB::OnUSBRemove, this, &TMainform::USBRemove);
+    // An error is reported here, inside the handler: an exception must not
+    // unwind through the signal that delivered the notification.
+    connect(USB, &TComponentUSB::OnUSBArrival, this,
+        [this](QObject *Sender, const QString &Port) { runGuarded([&] { USBArrival(Sender, Port); }); });
+    connect(USB, &TComponentUSB::OnUSBRemove, this,
+        [this](QObject *Sender, const QString &Port) { runGuarded([&] { USBRemove(Sender, Port); }); });
 }
 
 void TMainform::SelectDevicePortAtStart()

@@ -128,11 +128,13 @@ int run(const QCommandLineParser &parser)
         else
             out(QStringLiteral("PIN protected: no (firmware without PIN lock)"));
     } else if (command == QLatin1String("read")) {
+        // Only the receive side: flushing the output as well can discard the
+        // final "*OK" or "*ER" before the device has read it.
         if (!ReadParameterBlocks(link, params, modeCount)) {
-            link.port().clearBuffers();
+            link.port().clearReceived();
             throw CommandError(QStringLiteral("Transmission failed"));
         }
-        link.port().clearBuffers();
+        link.port().clearReceived();
         const QString file = args.at(1);
         const QString name = parser.isSet(QStringLiteral("name")) ? parser.value(QStringLiteral("name"))
                                                                   : QFileInfo(file).completeBaseName();

@@ -95,6 +95,8 @@ private Q_SLOTS:
     void battery_data();
     void battery();
     void portErrorsReachTheErrorBox();
+    void unplugDuringGuardedExchange_data();
+    void unplugDuringGuardedExchange();
 };
 
 void TestDeviceActions::cleanup()
@@ -255,7 +257,9 @@ void TestDeviceActions::failedRead()
     d.main().Action_ReadFromVelotrixExecute();
     QTest::qWait(100);
 
-    QCOMPARE(d.emulator.received(), sent);
+    // The host's last "*ER" or "*OK" reaches the emulator's thread in its
+    // own time.
+    QTRY_COMPARE(d.emulator.received(), sent);
     QVERIFY(d.main().Params == before);
     QCOMPARE(d.main().ModeCount, 4);
     const Messages shown = MessageDlgResponder::shown();
@@ -497,6 +501,47 @@ void TestDeviceActions::portErrorsReachTheErrorBox()
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[1].kind, int(mtError));
     QVERIFY(!shown[1].text.isEmpty());
+}
+
+void TestDeviceActions::unplugDuringGuardedExchange_data()
+{
+    QTest::addColumn<char>("command");
+    QTest::addColumn<int>("errorBoxes");
+
+    // The reset lets the port error reach the error box; the battery query
+    // drops it silently.
+    QTest::newRow("reset") << 'R' << 1;
+    QTest::newRow("battery") << 'B' << 0;
+}
+
+// The device goes away in the middle of an exchange that holds the
+// Communication flag: the flag is released, the window shows the port as
+// closed and the device actions are disabled.
+void TestDeviceActions::unplugDuringGuardedExchange()
+{
+    QFETCH(char, command);
+    QFETCH(int, errorBoxes);
+
+    DeviceWindows d;
+    d.connect();
+    d.main().ActionList1Update();
+    d.emulator.setHangUp(command, 1);
+    MessageDlgResponder::setNextAnswer(mrYes);
+    MessageDlgResponder::setNextAnswer(mrOk);
+
+    (command == 'R' ? d.main().Action_ResetParameter : d.main().Action_BatteryFuelGauge)->trigger();
+
+    QVERIFY(d.emulator.hungUp());
+    QVERIFY(!d.link().Communication);
+    QVERIFY(!d.main().port().isOpen());
+    QCOMPARE(d.main().VersionLabel->text(), QStringLiteral("not connected"));
+    d.main().ActionList1Update();
+    QVERIFY(!d.main().Action_ResetParameter->isEnabled());
+    QVERIFY(!d.main().Action_BatteryFuelGauge->isEnabled());
+    int shownErrors = 0;
+    for (const auto &m : MessageDlgResponder::shown())
+        shownErrors += m.kind == int(mtError) ? 1 : 0;
+    QCOMPARE(shownErrors, errorBoxes);
 }
 
 QTEST_MAIN(TestDeviceActions)

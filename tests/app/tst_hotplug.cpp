@@ -264,10 +264,15 @@ void TestHotplug::bootloader()
 void TestHotplug::handlerErrorsReachTheErrorBox()
 {
     Rig rig(list({ "/dev/ttyS0" }));
+    // The handler reports its own error: nothing may unwind through the
+    // signal back into the notification component.
+    int reachedComponent = 0;
+    rig.main().USB->onError = [&reachedComponent](const QString &) { ++reachedComponent; };
     MessageDlgResponder::setNextAnswer(mrOk);
     rig.failListing = true;
     rig.source->plugIn(devA, 0x2B4E, 0x71D3);
 
+    QCOMPARE(reachedComponent, 0);
     const auto shown = MessageDlgResponder::shown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, QStringLiteral("port list unavailable"));

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void info_data();
     void info();
     void readSavesASetupFile();
+    void readAnswersEveryBlock_data();
+    void readAnswersEveryBlock();
     void writeSendsTheSetupFile();
     void lockedDeviceNeedsThePin_data();
     void lockedDeviceNeedsThePin();
@@ -121,6 +123,36 @@ void TestVelotrixCtl::readSavesASetupFile()
     QCOMPARE(ini.readString(QStringLiteral("Config"), QStringLiteral("AntiTremor")),
              QString::fromLatin1(m_emu->antiTremorBlock().toHex().toUpper()));
     QCOMPARE(ini.readString(QStringLiteral("Config"), QStringLiteral("ModeDescriptor")).size(), 280);
+}
+
+void TestVelotrixCtl::readAnswersEveryBlock_data()
+{
+    QTest::addColumn<int>("badCrcBlock");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("answers");
+
+    QTest::newRow("all blocks accepted") << -1 << 0 << QByteArray("*OK*OK*OK*OK*OK");
+    QTest::newRow("second block rejected") << 2 << 1 << QByteArray("*OK*ER");
+}
+
+// The last acknowledgement (or the rejection) reaches the device even though
+// the tool clears the port and ends right after sending it. A few runs,
+// because losing it depends on how quickly the device reads.
+void TestVelotrixCtl::readAnswersEveryBlock()
+{
+    QFETCH(int, badCrcBlock);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, answers);
+    m_emu->setModeCount(2);
+    m_emu->setBadReadCrc(badCrcBlock);
+    const QString file = m_dir.filePath(QStringLiteral("answers.cfg"));
+
+    for (int run = 0; run < 3; ++run) {
+        m_emu->clearReceived();
+        const Result r = this->run({QStringLiteral("read"), file});
+        QCOMPARE(r.exitCode, exitCode);
+        QTRY_COMPARE(m_emu->received(), QByteArray("*V*P*1") + answers);
+    }
 }
 
 void TestVelotrixCtl::writeSendsTheSetupFile()

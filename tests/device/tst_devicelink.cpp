@@ -480,8 +480,10 @@ void TestDeviceLink::portReadTimeouts_data()
     QTest::addColumn<int>("maxMs");
 
     // "*B" is answered with 4 bytes.
-    QTest::newRow("complete") << -1 << 4 << QByteArray("*B\x3c\x0f", 4) << 0 << 300;
-    QTest::newRow("more than sent: interval ends it") << -1 << 6 << QByteArray("*B\x3c\x0f", 4) << 90 << 600;
+    // The upper bounds stay well below the total time-out (2040 and 2060 ms)
+    // yet leave room for a loaded machine.
+    QTest::newRow("complete") << -1 << 4 << QByteArray("*B\x3c\x0f", 4) << 0 << 1000;
+    QTest::newRow("more than sent: interval ends it") << -1 << 6 << QByteArray("*B\x3c\x0f", 4) << 90 << 1200;
     QTest::newRow("nothing: total time-out") << 0 << 10 << QByteArray() << 2100 << 2900;
 }
 
