@@ -1,5 +1,6 @@
 // The main window's side of the help pane, the manual and the website.
 
+#include "testdoubles.h"
 #include "app/appwindows.h"
 #include "app/mainform.h"
 #include "app/messagedlg.h"
@@ -14,36 +15,6 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
-
-namespace {
-
-class AbsentPort : public SerialPort
-{
-public:
-    void open() override { throw SerialPortError(QStringLiteral("no such port")); }
-    void close() override { }
-    bool isOpen() const override { return false; }
-    QString portName() const override { return m_name; }
-    void setPortName(const QString &name) override { m_name = name; }
-    void clearBuffers() override { }
-    int write(const QByteArray &) override { return 0; }
-    QByteArray read(int) override { return {}; }
-
-private:
-    QString m_name;
-};
-
-} // namespace
-
-// Receives the addresses handed to the desktop instead of opening them.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 class TestHelpPane : public QObject
 {

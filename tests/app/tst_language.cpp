@@ -1,6 +1,7 @@
 // Language at start-up and from the language menu, on the real catalogues
 // built beside the test.
 
+#include "testdoubles.h"
 #include "app/appwindows.h"
 #include "app/mainform.h"
 #include "app/messagedlg.h"
@@ -23,23 +24,6 @@
 #include <QToolButton>
 
 namespace {
-
-// A port that is never there; the language does not depend on the device.
-class AbsentPort : public SerialPort
-{
-public:
-    void open() override { throw SerialPortError(QStringLiteral("no such port")); }
-    void close() override { }
-    bool isOpen() const override { return false; }
-    QString portName() const override { return m_name; }
-    void setPortName(const QString &name) override { m_name = name; }
-    void clearBuffers() override { }
-    int write(const QByteArray &) override { return 0; }
-    QByteArray read(int) override { return {}; }
-
-private:
-    QString m_name;
-};
 
 QToolButton *buttonFor(QWidget *root, QAction *action)
 {

@@ -1,3 +1,4 @@
+#include "testdoubles.h"
 #include "services/helpdocuments.h"
 #include "services/helphintform.h"
 #include "services/hintfilter.h"
@@ -30,16 +31,6 @@ private Q_SLOTS:
     void hintFilterShowsLineBreaks();
     void helpDocuments_data();
     void helpDocuments();
-};
-
-// Receives the addresses handed to the desktop instead of opening them.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl &url) { urls.append(url); }
 };
 
 namespace {
