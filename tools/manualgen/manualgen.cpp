@@ -248,7 +248,15 @@ void generate(const QString &inputPath, const QString &outputPath)
     font.setPointSizeF(10);
     doc.setDefaultFont(font);
     doc.setDocumentMargin(0);
-    addImages(doc, html, QFileInfo(inputPath).absoluteDir());
+    // Both languages share one style sheet lying beside the HTML sources.
+    const QDir sourceDir = QFileInfo(inputPath).absoluteDir();
+    QFile css(sourceDir.filePath(QStringLiteral("manual.css")));
+    if (css.exists()) {
+        if (!css.open(QIODevice::ReadOnly))
+            throw GenError(QStringLiteral("cannot read %1: %2").arg(css.fileName(), css.errorString()));
+        doc.setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
+    }
+    addImages(doc, html, sourceDir);
     doc.setHtml(html);
     writer.setTitle(doc.metaInformation(QTextDocument::DocumentTitle));
 
