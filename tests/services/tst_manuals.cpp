@@ -1,5 +1,6 @@
 // The PDF manuals built beside the program, the path rule that finds them,
 // and the generator that makes them.
+#include "testfiles.h"
 #include "services/helpdocuments.h"
 
 #include <QCoreApplication>
@@ -16,12 +17,6 @@ namespace {
 QString binDir()
 {
     return QCoreApplication::applicationDirPath();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // Page objects only: "/Type /Pages" is the page tree.
@@ -53,13 +48,6 @@ GenResult runGenerator(const QString &html, const QString &pdf)
     if (!gen.waitForFinished(60000) || gen.exitStatus() != QProcess::NormalExit)
         return {};
     return { gen.exitCode(), QString::fromLocal8Bit(gen.readAllStandardError()) };
-}
-
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(data), data.size());
 }
 
 } // namespace
@@ -116,7 +104,7 @@ void TestManuals::generatorIsReproducible()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    writeFile(dir.filePath(QStringLiteral("icon.svg")),
+    writeAll(dir.filePath(QStringLiteral("icon.svg")),
         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" height=\"48\">"
         "<circle cx=\"24\" cy=\"24\" r=\"20\" fill=\"#ef6c00\"/></svg>");
     QByteArray html = "<html><head><title>Fixture</title></head><body>"
@@ -130,7 +118,7 @@ void TestManuals::generatorIsReproducible()
             + ": <b>Übertragung erfolgreich</b>, <i>Zurücksetzen</i>, <code>velotrixctl --pin 1234</code> "
               "– ÄÖÜ äöüß „quoted“ 0123456789 QWERTZ qwertz.</p>";
     html += "</body></html>";
-    writeFile(dir.filePath(QStringLiteral("manual.html")), html);
+    writeAll(dir.filePath(QStringLiteral("manual.html")), html);
 
     const QString first = dir.filePath(QStringLiteral("first.pdf"));
     const QString second = dir.filePath(QStringLiteral("second.pdf"));
@@ -163,9 +151,9 @@ void TestManuals::generatorRejectsBadPicture()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     if (!svg.isEmpty())
-        writeFile(dir.filePath(src), svg);
+        writeAll(dir.filePath(src), svg);
     const QString html = dir.filePath(QStringLiteral("manual.html"));
-    writeFile(
+    writeAll(
         html, "<html><body><p>Text</p><p><img src=\"" + src.toUtf8() + "\" width=\"32\"></p></body></html>");
 
     const QString pdf = dir.filePath(QStringLiteral("manual.pdf"));

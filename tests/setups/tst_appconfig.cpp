@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "setups/appconfig.h"
 
 #include <QDir>
@@ -7,14 +8,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
 // Rewrites the file as another program would, moving its time stamp so the
 // change is visible even when the size stays the same.

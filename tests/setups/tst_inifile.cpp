@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "device/records.h"
 #include "setups/inifile.h"
 
@@ -6,21 +7,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
-void writeAll(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
 
 IniFile parsed(const QByteArray &data)
 {

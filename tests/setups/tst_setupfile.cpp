@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "setups/inifile.h"
 #include "setups/setupfile.h"
 
@@ -17,7 +18,6 @@ private Q_SLOTS:
 
 private:
     static tParameterSet sample();
-    static void writeText(const QString &path, const QByteArray &text);
 
     QTemporaryDir m_dir;
 };
@@ -34,13 +34,6 @@ tParameterSet TestSetupFile::sample()
     params.AlarmSettings.AlarmTriggerTime_s = 20;
     params.SpecialActionDesc.HoldTime_ms = 1500;
     return params;
-}
-
-void TestSetupFile::writeText(const QString &path, const QByteArray &text)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(text);
 }
 
 void TestSetupFile::init()
@@ -69,7 +62,7 @@ void TestSetupFile::writeThenReadGivesTheSameParameters()
 void TestSetupFile::rewriteKeepsForeignKeys()
 {
     const QString path = m_dir.filePath(QStringLiteral("shipped.cfg"));
-    writeText(path, "[Config]\r\nName=Shipped\r\nImage=4\r\nreadonly=TRUE\r\n");
+    writeAll(path, "[Config]\r\nName=Shipped\r\nImage=4\r\nreadonly=TRUE\r\n");
     QVERIFY(SetupFile::write(path, QStringLiteral("Shipped"), 1, sample()));
 
     const IniFile ini(path);
@@ -81,7 +74,7 @@ void TestSetupFile::rewriteKeepsForeignKeys()
 void TestSetupFile::badRecordLeavesParametersUnchanged()
 {
     const QString path = m_dir.filePath(QStringLiteral("broken.cfg"));
-    writeText(path, "[Config]\r\nModecount=2\r\nAntiTremor=FFFF\r\nAlarmSettings=0G\r\n");
+    writeAll(path, "[Config]\r\nModecount=2\r\nAntiTremor=FFFF\r\nAlarmSettings=0G\r\n");
     tParameterSet params = sample();
     int count = 5;
     QVERIFY_THROWS_EXCEPTION(IniConversionError, SetupFile::read(path, count, params));
