@@ -1,18 +1,12 @@
 #pragma once
 
 #include "serialport.h"
+#include "services/prompt.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <memory>
-
-// Message box kinds and buttons shared by every dialogue with the user.
-enum MsgDlgKind { mtWarning = 0, mtError = 1, mtInformation = 2, mtConfirmation = 3, mtCustom = 4 };
-enum MsgDlgButton { mbYes = 1, mbNo = 2, mbOK = 4, mbCancel = 8 };
-constexpr int mbYesNo = mbYes | mbNo;
-// Results of MessageDlgCentered.
-enum MsgDlgResult { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 // What the device link needs from whoever presents it: the main window in
 // the configurator, the console in velotrixctl, a recorder in tests.
