@@ -29,6 +29,8 @@ public:
 
     bool isOn() const { return m_on; }
     void setOn(bool on);
+    // Does what a user click does: flips the state and emits stateChanged().
+    void click();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
