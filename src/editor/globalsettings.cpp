@@ -10,7 +10,10 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStyleOptionTab>
+#include <QStylePainter>
 #include <QVBoxLayout>
+#include <numeric>
 
 namespace {
 
@@ -86,12 +89,97 @@ void shareOnePlace(QWidget *w)
     w->setSizePolicy(policy);
 }
 
+// Tab captions that wrap onto several lines when the three do not fit the
+// pager's width side by side, so that no caption is cut or scrolled away.
+class WrappingTabBar : public QTabBar
+{
+public:
+    explicit WrappingTabBar(QWidget *parent)
+        : QTabBar(parent)
+    {
+        setElideMode(Qt::ElideNone);
+        setUsesScrollButtons(false);
+        setExpanding(false);
+        setDrawBase(true);
+    }
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        const QList<int> widths = textWidths();
+        const QFontMetrics fm(font());
+        int lines = fm.height();
+        for (int i = 0; i < count(); ++i)
+            lines = qMax(lines, wrapped(fm, i, widths.at(i)).height());
+        return QSize(widths.value(index) + 2 * HPad, lines + 2 * VPad);
+    }
+
+    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter p(this);
+        for (int i = 0; i < count(); ++i) {
+            QStyleOptionTab option;
+            initStyleOption(&option, i);
+            const QString text = option.text;
+            option.text.clear();
+            p.drawControl(QStyle::CE_TabBarTabShape, option);
+            const QRect textRect = option.rect.adjusted(HPad, VPad, -HPad, -VPad);
+            p.setPen(
+                palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+            p.drawText(textRect, Qt::AlignCenter | Qt::TextWordWrap, text);
+            if (hasFocus() && i == currentIndex()) {
+                QStyleOptionFocusRect focus;
+                focus.initFrom(this);
+                focus.rect = textRect.adjusted(-2, -1, 2, 1);
+                p.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+            }
+        }
+    }
+
+private:
+    static constexpr int HPad = 8;
+    static constexpr int VPad = 5;
+
+    QRect wrapped(const QFontMetrics &fm, int index, int width) const
+    {
+        return fm.boundingRect(QRect(0, 0, width, 1000), Qt::AlignCenter | Qt::TextWordWrap, tabText(index));
+    }
+
+    // Each caption on one line when all fit; otherwise every caption gets at
+    // least its longest word, and the room left is shared out in proportion.
+    QList<int> textWidths() const
+    {
+        const QFontMetrics fm(font());
+        const int available = (parentWidget() ? parentWidget()->width() : width()) - 4 - count() * 2 * HPad;
+        QList<int> full;
+        QList<int> least;
+        for (int i = 0; i < count(); ++i) {
+            full.append(fm.horizontalAdvance(tabText(i)) + 1);
+            least.append(qMin(full.last(), wrapped(fm, i, 1).width() + 1));
+        }
+        const int fullSum = std::accumulate(full.cbegin(), full.cend(), 0);
+        if (fullSum <= available)
+            return full;
+        const int leastSum = std::accumulate(least.cbegin(), least.cend(), 0);
+        const double share = fullSum > leastSum
+            ? qBound(0.0, double(available - leastSum) / (fullSum - leastSum), 1.0)
+            : 0.0;
+        QList<int> widths;
+        for (int i = 0; i < count(); ++i)
+            widths.append(least.at(i) + int((full.at(i) - least.at(i)) * share));
+        return widths;
+    }
+};
+
 } // namespace
 
 TGlobalSettings::TGlobalSettings(QWidget *parent)
     : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("AdvOfficePager1"));
+    setTabBar(new WrappingTabBar(this));
     addTab(buildMultiModePage(), N_("Multi mode"));
     addTab(buildAntiTremorPage(), N_("Anti-Tremor"));
     addTab(buildSensorPage(), N_("Sensor monitoring"));

@@ -153,7 +153,7 @@ QFrame *TModePage::buildOutputGroup()
     OutputFunctionCombobox = add(new QComboBox(Panel_Switch), "OutputFunctionCombobox_");
     OutputFunctionCombobox->addItems(functionItems());
     OutputFunctionCombobox->setCurrentIndex(NormalON);
-    OutputFunctionCombobox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    OutputFunctionCombobox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Functionality_Label->setBuddy(OutputFunctionCombobox);
     layout->addWidget(Functionality_Label);
     layout->addWidget(OutputFunctionCombobox);
@@ -263,6 +263,7 @@ QFrame *TModePage::buildSignalGroup()
     LED_ColorCombo = add(new TColorSelector(Panel_LED), "LED_ColorCombo_");
     LED_ColorCombo->setColors(ledPaletteColors());
     LED_ColorCombo->setSelectedColor(StartColour);
+    LED_ColorCombo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     Label_LED->setBuddy(LED_ColorCombo);
     LED_Trackbar_Brightness = trackBar("LED_Trackbar_Brightness_", Panel_LED);
     setUp(LED_Trackbar_Brightness, N_("Brightness: %d"), 0, 5, 1, 5);
