@@ -227,7 +227,7 @@ QWidget *TGlobalSettings::buildMultiModePage()
         N_("With a transparent click the output will be switched immediately according to the settings. "
            "It is only enabled with impulse , double click and toogle switch as output."));
     longClick->addWidget(SPECIALACT_HOLD_TIME);
-    longClick->addWidget(LClick_Transparent);
+    longClick->addWidget(LClick_Transparent, 0, Qt::AlignLeft);
     longClick->addStretch(1);
 
     DoubleClick_Panel = new QWidget(group);
