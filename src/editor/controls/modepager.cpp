@@ -72,6 +72,8 @@ private:
     {
         if (m_undoing || (from != 0 && to != 0))
             return;
+        // The tab widget moves its pages on the same signal, possibly after
+        // this; a move and its inverse leave the pages in order either way.
         m_undoing = true;
         moveTab(to, from);
         m_undoing = false;

@@ -38,7 +38,6 @@ TSlideSwitch::TSlideSwitch(QWidget *parent)
 {
     installControlAccessibility();
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_Hover);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
@@ -126,7 +125,7 @@ void TSlideSwitch::paintEvent(QPaintEvent *)
     p.setRenderHint(QPainter::Antialiasing);
 
     const bool enabled = isEnabled();
-    QColor fill = m_on ? Accent : (underMouse() && enabled ? ReleasedHover : Released);
+    QColor fill = m_on ? Accent : Released;
     QColor border = m_on ? AccentBorder : Border;
     QColor ink = m_on ? QColor(Qt::white) : Text;
     QColor knob = Qt::white;
