@@ -49,8 +49,6 @@ const QList<ModeRow> &modeRows()
         { .field = "SwitchMode", .kind = ModeKind::FunctionIndex, .role = "OutputFunctionCombobox_", .min = 0, .max = 4,
           .get = [](const M &m) -> int { return m.SwitchMode; },
           .set = [](M &m, int v) { m.SwitchMode = tSwitchMode(v); } },
-        { .field = "OutputFunctionCombobox_0Change", .kind = ModeKind::Handler,
-          .run = [](TEditor &e, TModePage &page, const M &) { e.OutputFunctionCombobox_0Change(page.OutputFunctionCombobox); } },
         { .field = "ImpulseTime_100ms", .kind = ModeKind::TrackBar, .role = "Impulse_Trackbar_ImpulseLen_", .unit = 100, .min = 1, .max = 50,
           .get = [](const M &m) -> int { return m.RelTiming.ImpulseTime_100ms; },
           .set = [](M &m, int v) { m.RelTiming.ImpulseTime_100ms = std::uint16_t(v); } },
@@ -76,6 +74,10 @@ const QList<ModeRow> &modeRows()
         { .field = "RelOut", .kind = ModeKind::Outputs, .role = "Switch_Button1_", .role2 = "Switch_Button2_", .min = 0, .max = 2,
           .get = [](const M &m) -> int { return m.RelOut; },
           .set = [](M &m, int v) { m.RelOut = tRelOut(v); } },
+        // Run once the outputs are read, so that the help composed for the
+        // page describes the output the mode uses.
+        { .field = "OutputFunctionCombobox_0Change", .kind = ModeKind::Handler,
+          .run = [](TEditor &e, TModePage &page, const M &) { e.OutputFunctionCombobox_0Change(page.OutputFunctionCombobox); } },
         { .field = "FeedbackMode", .kind = ModeKind::Feedback, .role = "Output_Button_", .role2 = "Input_Button_", .min = 0, .max = 1,
           .get = [](const M &m) -> int { return m.ProxFeedback.FeedbackMode; },
           .set = [](M &m, int v) { m.ProxFeedback.FeedbackMode = tFeedbackMode(v); } },
