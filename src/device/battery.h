@@ -21,5 +21,6 @@ BatteryLevel BatteryLevelFromReading(quint16 reading);
 // Asks the device for its battery reading ("*B"): clears the buffers, sends
 // the command, waits 150 ms and reads "*B" and two bytes (low byte first).
 // A wrong header or a short reply gives no value. Does not touch the
-// Communication flag; callers hold it for the whole request.
+// Communication flag; callers hold a CommunicationGuard for the whole
+// request.
 std::optional<quint16> RequestBatteryReading(DeviceLink &link);

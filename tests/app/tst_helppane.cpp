@@ -3,7 +3,7 @@
 #include "testdoubles.h"
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 #include "services/helpdocuments.h"
 #include "services/helphintform.h"
 

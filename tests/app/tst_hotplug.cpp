@@ -1,6 +1,6 @@
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 #include "device/modaldialog.h"
 #include "device/qtserialport.h"
 #include "fakeusb.h"

@@ -4,7 +4,7 @@
 #include "testdoubles.h"
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 #include "device/batteryform.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"

@@ -1,7 +1,7 @@
 #include "app/appwindows.h"
 #include "app/comled.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 #include "device/formadvanced.h"
 #include "device/qtserialport.h"
 #include "setups/appconfig.h"

@@ -1,5 +1,5 @@
 #include "app/appwindows.h"
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 #include "device/batteryform.h"
 #include "devicewindows.h"
 

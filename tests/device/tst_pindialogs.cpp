@@ -1,6 +1,6 @@
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 #include "device/changepindialog.h"
 #include "device/formadvanced.h"
 #include "device/newpin_dlg.h"

@@ -1,7 +1,7 @@
 #include "devicewindows.h"
 
 #include "app/appwindows.h"
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 #include "device/modaldialog.h"
 #include "device/qtserialport.h"
 

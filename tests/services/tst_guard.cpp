@@ -1,5 +1,5 @@
-#include "app/guard.h"
-#include "app/messagedlg.h"
+#include "services/guard.h"
+#include "services/messagedlg.h"
 #include "device/devicelink.h"
 #include "device/serialport.h"
 #include "setups/inifile.h"

@@ -1,4 +1,4 @@
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 #include "device/devicelink.h"
 
 #include <QAbstractButton>
