@@ -202,8 +202,9 @@ private:
     void connectDeviceActions();
     void CreateUSBComponent();
     void SelectDevicePortAtStart();
-    // Lists the ports; the entry of the open port stays the current one.
-    void refillPortChooser(const QStringList &ports);
+    // Lists the ports with no entry selected, or, with keepOpenPort, the
+    // open port's entry as the current one.
+    void refillPortChooser(const QStringList &ports, bool keepOpenPort);
     const DeviceEnumerator &deviceEnumerator() const;
     // The session's PIN request: the PIN dialog, until cancelled.
     bool askForPin(QString &pin);

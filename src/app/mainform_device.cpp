@@ -142,13 +142,13 @@ void TMainform::SelectDevicePortAtStart()
     openChooserPort(0);
 }
 
-void TMainform::refillPortChooser(const QStringList &ports)
+void TMainform::refillPortChooser(const QStringList &ports, bool keepOpenPort)
 {
     ComComboBox1->clear();
     ComComboBox1->addItems(ports);
-    // The port in use stays the chooser's current entry; with none open the
-    // chooser shows no entry.
-    const int current = port().isOpen() ? ComComboBox1->findText(port().portName(), Qt::MatchFixedString) : -1;
+    const int current = keepOpenPort && port().isOpen()
+        ? ComComboBox1->findText(port().portName(), Qt::MatchFixedString)
+        : -1;
     ComComboBox1->setCurrentIndex(current);
 }
 
@@ -167,7 +167,10 @@ void TMainform::USBArrival(QObject * /*Sender*/, const QString &Portinfo)
     for (int i = 0; i < ComComboBox1->count(); ++i)
         listed.append(ComComboBox1->itemText(i));
     const QStringList fresh = SubtractPortList(all, listed);
-    refillPortChooser(all);
+    // A device announces itself more than once (the USB device, then its
+    // port); the port opened on the first announcement stays the chooser's
+    // current entry on the later ones.
+    refillPortChooser(all, true);
     if (fresh.isEmpty())
         return;
 
@@ -199,5 +202,5 @@ void TMainform::USBRemove(QObject * /*Sender*/, const QString &Portinfo)
     } catch (const std::exception &) {
         // The device is gone; closing its port may fail.
     }
-    refillPortChooser(m_listPorts());
+    refillPortChooser(m_listPorts(), false);
 }

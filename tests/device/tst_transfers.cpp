@@ -81,7 +81,8 @@ void TestTransfers::writeSendsEveryBlockWithItsCrc()
     // hold rather than the raw pattern.
     QByteArray expectedModes = params.modeBytes();
 
-    QVERIFY(WriteParameterBlocks(f.link, params, modes));
+    params.ModeCount = modes;
+    QVERIFY(WriteParameterBlocks(f.link, params));
 
     QByteArray expected = QByteArrayLiteral("*0") + QByteArray(1, static_cast<char>(modes));
     for (int i = 0; i < modes; ++i)
@@ -102,7 +103,8 @@ void TestTransfers::writeStopsAtRejectedBlock()
     f.emulator.setWriteError(3);
 
     tParameterSet params;
-    QVERIFY(!WriteParameterBlocks(f.link, params, 2));
+    params.ModeCount = 2;
+    QVERIFY(!WriteParameterBlocks(f.link, params));
     // "*0" + count, then blocks 1 to 3 (two modes, the special action) and
     // nothing after the rejected one.
     const int expectedSize = 3 + 2 * (VelotrixEmulator::ModeSize + 1) + VelotrixEmulator::SpecialActionSize + 1;
@@ -120,9 +122,9 @@ void TestTransfers::readReceivesTheDeviceParameters()
     open(f);
 
     tParameterSet params;
-    int count = 1;
-    QVERIFY(ReadParameterBlocks(f.link, params, count));
-    QCOMPARE(count, 3);
+    params.ModeCount = 1;
+    QVERIFY(ReadParameterBlocks(f.link, params));
+    QCOMPARE(params.ModeCount, 3);
     // Mode 4 and 5 were not sent and keep their previous (zero) bytes.
     // The pattern holds Boolean bytes other than 0 and 1; the records read
     // them as true, so compare against the device's blocks read the same way.
@@ -173,11 +175,11 @@ void TestTransfers::failedReadLeavesParametersUntouched()
 
     tParameterSet params;
     params.AntiTremor.ON_delay_ms = 30;
+    params.ModeCount = 4;
     const tParameterSet before = params;
-    int count = 4;
-    QVERIFY(!ReadParameterBlocks(f.link, params, count));
+    QVERIFY(!ReadParameterBlocks(f.link, params));
     QVERIFY(params == before);
-    QCOMPARE(count, 4);
+    QCOMPARE(params.ModeCount, 4);
     // The emulator logs on its own thread; the last answer may still be
     // on its way.
     QTRY_COMPARE(f.emulator.received(), hostSent);

@@ -164,5 +164,5 @@ void TestManuals::generatorRejectsBadPicture()
     QVERIFY(!QFileInfo::exists(pdf));
 }
 
-QTEST_GUILESS_MAIN(TestManuals)
+QTEST_MAIN(TestManuals)
 #include "tst_manuals.moc"
