@@ -121,6 +121,7 @@ private Q_SLOTS:
     void startup();
     void arrival_data();
     void arrival();
+    void repeatedAnnouncementKeepsThePortChosen();
     void removal_data();
     void removal();
     void bootloader();
@@ -194,6 +195,24 @@ void TestHotplug::arrival()
         QCOMPARE(rig.main().port().portName(), rig.emulator.portPath());
         QCOMPARE(rig.main().VersionLabel->text(), QStringLiteral("Velotrix V1.1.8"));
     }
+}
+
+// A device with a second serial interface announces itself again when that
+// port appears; the chooser keeps showing the port in use.
+void TestHotplug::repeatedAnnouncementKeepsThePortChosen()
+{
+    Rig rig(list({ "/dev/ttyS0" }));
+    rig.addPort(QStringLiteral("EMU|USB\\VID_2B4E&PID_71D3"));
+    rig.enumerator.portsByDevpath.insert(devB, rig.emulator.portPath());
+    rig.source->plugIn(devB, 0x2B4E, 0x71D3, QStringLiteral("ttyACM0"));
+    QCOMPARE(rig.current(), QStringLiteral("EMU"));
+
+    rig.source->send(QStringLiteral("add"), FakeUsbEventSource::tty(FakeUsbEventSource::ttyDevpath(devB, QStringLiteral("ttyACM1"))));
+
+    QCOMPARE(rig.chooser(), list({ "EMU", "/dev/ttyS0" }));
+    QCOMPARE(rig.current(), QStringLiteral("EMU"));
+    QVERIFY(rig.main().port().isOpen());
+    QCOMPARE(rig.main().VersionLabel->text(), QStringLiteral("Velotrix V1.1.8"));
 }
 
 void TestHotplug::removal_data()

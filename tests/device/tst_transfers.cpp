@@ -16,6 +16,7 @@ private Q_SLOTS:
     void writeSendsEveryBlockWithItsCrc_data();
     void writeSendsEveryBlockWithItsCrc();
     void writeStopsAtRejectedBlock();
+    void readReceivesTheDeviceParameters_data();
     void readReceivesTheDeviceParameters();
     void failedReadLeavesParametersUntouched_data();
     void failedReadLeavesParametersUntouched();
@@ -112,30 +113,41 @@ void TestTransfers::writeStopsAtRejectedBlock()
     QCOMPARE(f.emulator.received().size(), expectedSize);
 }
 
+void TestTransfers::readReceivesTheDeviceParameters_data()
+{
+    QTest::addColumn<int>("modes");
+    // The smallest and the largest count the device holds, and one between.
+    QTest::newRow("one mode") << 1;
+    QTest::newRow("three modes") << 3;
+    QTest::newRow("five modes") << 5;
+}
+
 void TestTransfers::readReceivesTheDeviceParameters()
 {
+    QFETCH(int, modes);
     EmulatorFixture f;
     f.emulator.setBuild(7);
     const QByteArray image = patternImage();
     f.emulator.setParameters(image);
-    f.emulator.setModeCount(3);
+    f.emulator.setModeCount(modes);
     open(f);
 
     tParameterSet params;
-    params.ModeCount = 1;
+    params.ModeCount = modes == 1 ? 2 : 1;
     QVERIFY(ReadParameterBlocks(f.link, params));
-    QCOMPARE(params.ModeCount, 3);
-    // Mode 4 and 5 were not sent and keep their previous (zero) bytes.
+    QCOMPARE(params.ModeCount, modes);
+    // Modes that were not sent keep their previous (zero) bytes.
     // The pattern holds Boolean bytes other than 0 and 1; the records read
     // them as true, so compare against the device's blocks read the same way.
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < modes; ++i)
         QCOMPARE(params.ModeDescriptor[static_cast<std::size_t>(i)].toBytes().toHex(),
                  tModeDescriptor::fromBytes(f.emulator.modeBlock(i)).toBytes().toHex());
     // Bytes 15 and 16 of mode 0 are C8 D5: a little-endian 0xD5C8.
     QCOMPARE(params.ModeDescriptor[0].RelTiming.RepeatFct_delay_10ms, 0xD5C8);
-    QCOMPARE(params.modeBytes().mid(3 * 28), QByteArray(2 * 28, '\0'));
+    QCOMPARE(params.modeBytes().mid(modes * 28), QByteArray((5 - modes) * 28, '\0'));
+    QCOMPARE(params.SpecialActionDesc.toBytes(), tSpecialActionDesc::fromBytes(f.emulator.specialActionBlock()).toBytes());
     QCOMPARE(params.AntiTremor.toBytes(), f.emulator.antiTremorBlock());
-    QTRY_COMPARE(f.emulator.received(), QByteArrayLiteral("*1*OK*OK*OK*OK*OK*OK"));
+    QTRY_COMPARE(f.emulator.received(), QByteArrayLiteral("*1") + QByteArrayLiteral("*OK").repeated(modes + 3));
 }
 
 void TestTransfers::failedReadLeavesParametersUntouched_data()
