@@ -2,11 +2,11 @@
 
 #include "app/appwindows.h"
 #include "app/comled.h"
-#include "services/guard.h"
-#include "services/messagedlg.h"
 #include "device/formadvanced.h"
 #include "device/portlist.h"
 #include "device/qtserialport.h"
+#include "services/guard.h"
+#include "services/messagedlg.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"
 #include "setups/appconfig.h"

@@ -100,7 +100,8 @@ void TMainform::Action_BatteryFuelGaugeExecute()
         // busy flag, so that no other exchange starts in between.
         m_session->readBattery([this](quint16 reading) {
             if (reading == 0) {
-                MessageDlgCentered(tx("Please unplug Velotrix for 5 seconds and try again."), mtWarning, mbOK);
+                MessageDlgCentered(
+                    tx("Please unplug Velotrix for 5 seconds and try again."), mtWarning, mbOK);
             } else if (TBatteryform *form = m_windows ? m_windows->Batteryform : nullptr) {
                 form->PaintReading(reading);
                 form->ShowModal();

@@ -1,7 +1,6 @@
 // TMainform: language menu, help pane placement, manual and website.
 
 #include "app/appwindows.h"
-#include "services/guard.h"
 #include "mainform.h"
 #include "services/guard.h"
 #include "services/helpdocuments.h"
@@ -43,7 +42,8 @@ void TMainform::applyButtonOverride(QToolButton *button)
 void TMainform::connectLanguageAndHelp()
 {
     connect(German1, &QAction::triggered, this, [this] { runGuarded(m_prompt, [this] { German1Click(); }); });
-    connect(English1, &QAction::triggered, this, [this] { runGuarded(m_prompt, [this] { English1Click(); }); });
+    connect(
+        English1, &QAction::triggered, this, [this] { runGuarded(m_prompt, [this] { English1Click(); }); });
     connect(HelpButton, &QToolButton::clicked, this,
         [this] { runGuarded(m_prompt, [this] { AdvToolBarPager1HelpClick(); }); });
     connect(Action_PDFHelp, &QAction::triggered, this,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtGlobal>
-
 #include <optional>
 
 class DeviceLink;
@@ -11,7 +10,7 @@ class DeviceLink;
 struct BatteryLevel
 {
     int percent = 0; // 0 to 100 in steps of 5
-    int icon = 3;    // 0 full (green), 1 half (yellow), 2 low (red), 3 empty
+    int icon = 3; // 0 full (green), 1 half (yellow), 2 low (red), 3 empty
 };
 
 // Maps a non-zero reading onto the charge shown to the user. A reading of 0

@@ -1,10 +1,10 @@
 #include "changepindialog.h"
 
-#include "services/guard.h"
-#include "services/messagedlg.h"
 #include "device/devicesession.h"
 #include "device/pinprotection.h"
 #include "device/pinwidgets.h"
+#include "services/guard.h"
+#include "services/messagedlg.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"
 
@@ -58,7 +58,8 @@ TChangePINDialog::TChangePINDialog(DeviceSession &session, Prompt &prompt, QWidg
     CancelBtn->setGeometry(243, 176, 75, 27);
     // The old PIN is checked on the device; a port error is reported like
     // every other one and leaves the dialog open.
-    connect(OKBtn, &QPushButton::clicked, this, [this] { runGuarded(this->prompt(), [this] { OKBtnClick(); }); });
+    connect(
+        OKBtn, &QPushButton::clicked, this, [this] { runGuarded(this->prompt(), [this] { OKBtnClick(); }); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     TranslateComponent(this);

@@ -7,7 +7,6 @@
 #include <exception>
 #include <thread>
 
-
 DeviceLink::DeviceLink(std::unique_ptr<SerialPort> port, DeviceUi &ui)
     : m_port(std::move(port))
     , m_ui(ui)

@@ -26,8 +26,8 @@ QToolButton *bigButton(QWidget *parent, const char *name)
 
 } // namespace
 
-TFormAdvanced::TFormAdvanced(
-    DeviceSession &session, Prompt &prompt, QAction *firmwareUpdate, PinDialogLaunchers pinDialogs, QWidget *parent)
+TFormAdvanced::TFormAdvanced(DeviceSession &session, Prompt &prompt, QAction *firmwareUpdate,
+    PinDialogLaunchers pinDialogs, QWidget *parent)
     : QDialog(parent)
     , m_session(session)
     , m_prompt(prompt)
@@ -43,7 +43,8 @@ TFormAdvanced::TFormAdvanced(
 
     PngBitBtn1 = bigButton(this, "PngBitBtn1");
     PngBitBtn1->setText(N_("Set PIN"));
-    connect(PngBitBtn1, &QToolButton::clicked, this, [this] { runGuarded(m_prompt, [this] { PngBitBtn1Click(); }); });
+    connect(PngBitBtn1, &QToolButton::clicked, this,
+        [this] { runGuarded(m_prompt, [this] { PngBitBtn1Click(); }); });
     auto *pinLabel = new QLabel(N_("Protect the settings using a PIN"), this);
     pinLabel->setObjectName(QStringLiteral("Label1"));
 

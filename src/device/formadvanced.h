@@ -16,7 +16,7 @@ class QToolButton;
 struct PinDialogLaunchers
 {
     std::function<bool()> changePin; // old PIN checked by the device, new PIN twice
-    std::function<bool()> firstPin;  // first PIN twice
+    std::function<bool()> firstPin; // first PIN twice
 };
 
 // The advanced window: PIN protection and the firmware update. Shown without
@@ -25,8 +25,8 @@ class TFormAdvanced : public QDialog
 {
     Q_OBJECT
 public:
-    TFormAdvanced(DeviceSession &session, Prompt &prompt, QAction *firmwareUpdate, PinDialogLaunchers pinDialogs,
-        QWidget *parent = nullptr);
+    TFormAdvanced(DeviceSession &session, Prompt &prompt, QAction *firmwareUpdate,
+        PinDialogLaunchers pinDialogs, QWidget *parent = nullptr);
 
     // "Set PIN": sets a first PIN on an unlocked device, or changes the PIN
     // of a locked one, then reads the lock state back.

@@ -1,9 +1,9 @@
 #include "newpin_dlg.h"
 
-#include "services/messagedlg.h"
 #include "device/devicesession.h"
 #include "device/pinprotection.h"
 #include "device/pinwidgets.h"
+#include "services/messagedlg.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"
 

@@ -89,8 +89,8 @@ bool WriteParameterBlocks(DeviceLink &link, const tParameterSet &params)
         if (!sendBlock(link, params.ModeDescriptor[static_cast<std::size_t>(i)].toBytes()))
             return false;
     }
-    return sendBlock(link, params.SpecialActionDesc.toBytes()) && sendBlock(link, params.AlarmSettings.toBytes())
-        && sendBlock(link, params.AntiTremor.toBytes());
+    return sendBlock(link, params.SpecialActionDesc.toBytes())
+        && sendBlock(link, params.AlarmSettings.toBytes()) && sendBlock(link, params.AntiTremor.toBytes());
 }
 
 ResetResult ResetDeviceParameters(DeviceLink &link)

@@ -18,8 +18,8 @@ bool ReadParameterBlocks(DeviceLink &link, tParameterSet &params);
 bool WriteParameterBlocks(DeviceLink &link, const tParameterSet &params);
 
 enum class ResetResult {
-    Busy,     // another exchange holds the Communication flag; nothing was sent
-    Reset,    // the device answered "*R"
+    Busy, // another exchange holds the Communication flag; nothing was sent
+    Reset, // the device answered "*R"
     NoAnswer, // no or a wrong answer
 };
 

@@ -178,8 +178,8 @@ MsgDlgResult MessageDlgCentered(const QString &text, MsgDlgKind kind, MsgDlgButt
         standard |= QMessageBox::Cancel;
     box->setStandardButtons(standard);
     // The buttons speak the program's language, not the platform's.
-    const std::pair<QMessageBox::StandardButton, const char *> captions[] = {
-        {QMessageBox::Yes, "&Yes"}, {QMessageBox::No, "&No"}, {QMessageBox::Ok, "OK"}, {QMessageBox::Cancel, "Cancel"}};
+    const std::pair<QMessageBox::StandardButton, const char *> captions[] = { { QMessageBox::Yes, "&Yes" },
+        { QMessageBox::No, "&No" }, { QMessageBox::Ok, "OK" }, { QMessageBox::Cancel, "Cancel" } };
     for (const auto &[which, caption] : captions) {
         if (QAbstractButton *b = box->button(which))
             b->setText(tx(caption));

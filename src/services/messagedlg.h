@@ -1,12 +1,12 @@
 #pragma once
 
+#include "services/prompt.h"
+
 #include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
-
-#include "services/prompt.h"
 
 // Shows a modal message box centred on the program's active window (or on the
 // screen when none is active) and returns what the user chose.

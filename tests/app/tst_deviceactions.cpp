@@ -1,9 +1,9 @@
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "services/messagedlg.h"
 #include "device/batteryform.h"
 #include "device/pin_dlg.h"
 #include "devicewindows.h"
+#include "services/messagedlg.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -99,9 +99,7 @@ private Q_SLOTS:
     void unplugDuringGuardedExchange();
 };
 
-void TestDeviceActions::cleanup()
-{
-}
+void TestDeviceActions::cleanup() { }
 
 void TestDeviceActions::writeSendsEveryBlock_data()
 {
@@ -155,8 +153,8 @@ void TestDeviceActions::writeEndsAtRejectedBlock()
     const int expectedSize
         = 3 + 2 * (VelotrixEmulator::ModeSize + 1) + VelotrixEmulator::SpecialActionSize + 1;
     QCOMPARE(d.emulator.received().size(), expectedSize);
-    QCOMPARE(texts(d.prompt.shown),
-        QStringList({ overwriteQuestion, QStringLiteral("Transmission failed") }));
+    QCOMPARE(
+        texts(d.prompt.shown), QStringList({ overwriteQuestion, QStringLiteral("Transmission failed") }));
 }
 
 void TestDeviceActions::writeDeclined()

@@ -1,12 +1,12 @@
 // The main window's side of the help pane, the manual and the website.
 
-#include "testdoubles.h"
 #include "app/appwindows.h"
 #include "app/mainform.h"
 #include "scriptedprompt.h"
-#include "services/messagedlg.h"
 #include "services/helpdocuments.h"
 #include "services/helphintform.h"
+#include "services/messagedlg.h"
+#include "testdoubles.h"
 
 #include <QAction>
 #include <QDesktopServices>

@@ -1,9 +1,9 @@
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "services/messagedlg.h"
 #include "device/qtserialport.h"
 #include "fakeusb.h"
 #include "scriptedprompt.h"
+#include "services/messagedlg.h"
 #include "update/formfirmwareupdate.h"
 #include "velotrixemulator.h"
 
@@ -207,7 +207,8 @@ void TestHotplug::repeatedAnnouncementKeepsThePortChosen()
     rig.source->plugIn(devB, 0x2B4E, 0x71D3, QStringLiteral("ttyACM0"));
     QCOMPARE(rig.current(), QStringLiteral("EMU"));
 
-    rig.source->send(QStringLiteral("add"), FakeUsbEventSource::tty(FakeUsbEventSource::ttyDevpath(devB, QStringLiteral("ttyACM1"))));
+    rig.source->send(QStringLiteral("add"),
+        FakeUsbEventSource::tty(FakeUsbEventSource::ttyDevpath(devB, QStringLiteral("ttyACM1"))));
 
     QCOMPARE(rig.chooser(), list({ "EMU", "/dev/ttyS0" }));
     QCOMPARE(rig.current(), QStringLiteral("EMU"));

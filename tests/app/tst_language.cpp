@@ -1,16 +1,16 @@
 // Language at start-up and from the language menu, on the real catalogues
 // built beside the test.
 
-#include "testdoubles.h"
 #include "app/appwindows.h"
 #include "app/mainform.h"
+#include "device/batteryform.h"
 #include "scriptedprompt.h"
 #include "services/messagedlg.h"
-#include "device/batteryform.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"
 #include "setups/appconfig.h"
 #include "setups/setupsform.h"
+#include "testdoubles.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -114,8 +114,8 @@ void TestLanguage::cleanup()
 
 std::unique_ptr<TMainform> TestLanguage::makeMainform(const QStringList &ports)
 {
-    return std::make_unique<TMainform>(
-        m_prompt, TMainform::Setup { std::make_unique<AbsentPort>(), m_configPath, [ports] { return ports; }, {} });
+    return std::make_unique<TMainform>(m_prompt,
+        TMainform::Setup { std::make_unique<AbsentPort>(), m_configPath, [ports] { return ports; }, {} });
 }
 
 void TestLanguage::writeConfig(const QByteArray &text)

@@ -1,10 +1,10 @@
 #include "app/appwindows.h"
 #include "app/comled.h"
 #include "app/mainform.h"
-#include "scriptedprompt.h"
-#include "services/messagedlg.h"
 #include "device/formadvanced.h"
 #include "device/qtserialport.h"
+#include "scriptedprompt.h"
+#include "services/messagedlg.h"
 #include "setups/appconfig.h"
 #include "velotrixemulator.h"
 
@@ -765,7 +765,10 @@ void TestMainform::emulatorEndToEnd()
     const QString path = emulator.portPath();
     TMainform w(m_prompt,
         TMainform::Setup { std::make_unique<QtSerialPort>(), m_configPath,
-            [path] { return QStringList { QStringLiteral("ttyNONE"), path }; }, {} });
+            [path] {
+                return QStringList { QStringLiteral("ttyNONE"), path };
+            },
+            {} });
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.ComComboBox1->setFocus();

@@ -1,7 +1,7 @@
 #include "app/appwindows.h"
-#include "services/messagedlg.h"
 #include "device/batteryform.h"
 #include "devicewindows.h"
+#include "services/messagedlg.h"
 
 #include <QLabel>
 #include <QPainter>

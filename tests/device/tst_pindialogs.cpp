@@ -1,11 +1,11 @@
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "services/messagedlg.h"
 #include "device/changepindialog.h"
 #include "device/formadvanced.h"
 #include "device/newpin_dlg.h"
 #include "device/pin_dlg.h"
 #include "devicewindows.h"
+#include "services/messagedlg.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -55,9 +55,7 @@ private Q_SLOTS:
     void setPin();
 };
 
-void TestPinDialogs::cleanup()
-{
-}
+void TestPinDialogs::cleanup() { }
 
 void TestPinDialogs::pinEditsTakeFourDigits_data()
 {
@@ -93,8 +91,7 @@ void TestPinDialogs::pinDialogRemembersPin()
     QCOMPARE(dlg.windowTitle(), QStringLiteral("PIN "));
     QVERIFY(dlg.Pincode.isEmpty());
 
-    d.prompt.queueStep(
-        typeAndPress({ { QStringLiteral("Password"), QStringLiteral("0815") } }, "OKBtn"));
+    d.prompt.queueStep(typeAndPress({ { QStringLiteral("Password"), QStringLiteral("0815") } }, "OKBtn"));
     QCOMPARE(dlg.ShowModal(), int(QDialog::Accepted));
     QCOMPARE(dlg.Pincode, QStringLiteral("0815"));
 

@@ -34,8 +34,8 @@ void TestPinProtection::pinText_data()
     QTest::newRow("sign") << "-12" << false << 65524 << QByteArray("\xff\xf4", 2);
     QTest::newRow("space inside") << "1 2" << false << 0 << QByteArray("\x00\x00", 2);
     QTest::newRow("surrounding spaces") << " 12 " << false << 12 << QByteArray("\x00\x0c", 2);
-    QTest::newRow("Arabic-Indic digits") << QString::fromUtf8("\u0661\u0662") << false << 0
-                                         << QByteArray("\x00\x00", 2);
+    QTest::newRow("Arabic-Indic digits")
+        << QString::fromUtf8("\u0661\u0662") << false << 0 << QByteArray("\x00\x00", 2);
 }
 
 void TestPinProtection::pinText()

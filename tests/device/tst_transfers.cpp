@@ -108,7 +108,8 @@ void TestTransfers::writeStopsAtRejectedBlock()
     QVERIFY(!WriteParameterBlocks(f.link, params));
     // "*0" + count, then blocks 1 to 3 (two modes, the special action) and
     // nothing after the rejected one.
-    const int expectedSize = 3 + 2 * (VelotrixEmulator::ModeSize + 1) + VelotrixEmulator::SpecialActionSize + 1;
+    const int expectedSize
+        = 3 + 2 * (VelotrixEmulator::ModeSize + 1) + VelotrixEmulator::SpecialActionSize + 1;
     QTest::qWait(300);
     QCOMPARE(f.emulator.received().size(), expectedSize);
 }
@@ -141,13 +142,15 @@ void TestTransfers::readReceivesTheDeviceParameters()
     // them as true, so compare against the device's blocks read the same way.
     for (int i = 0; i < modes; ++i)
         QCOMPARE(params.ModeDescriptor[static_cast<std::size_t>(i)].toBytes().toHex(),
-                 tModeDescriptor::fromBytes(f.emulator.modeBlock(i)).toBytes().toHex());
+            tModeDescriptor::fromBytes(f.emulator.modeBlock(i)).toBytes().toHex());
     // Bytes 15 and 16 of mode 0 are C8 D5: a little-endian 0xD5C8.
     QCOMPARE(params.ModeDescriptor[0].RelTiming.RepeatFct_delay_10ms, 0xD5C8);
     QCOMPARE(params.modeBytes().mid(modes * 28), QByteArray((5 - modes) * 28, '\0'));
-    QCOMPARE(params.SpecialActionDesc.toBytes(), tSpecialActionDesc::fromBytes(f.emulator.specialActionBlock()).toBytes());
+    QCOMPARE(params.SpecialActionDesc.toBytes(),
+        tSpecialActionDesc::fromBytes(f.emulator.specialActionBlock()).toBytes());
     QCOMPARE(params.AntiTremor.toBytes(), f.emulator.antiTremorBlock());
-    QTRY_COMPARE(f.emulator.received(), QByteArrayLiteral("*1") + QByteArrayLiteral("*OK").repeated(modes + 3));
+    QTRY_COMPARE(
+        f.emulator.received(), QByteArrayLiteral("*1") + QByteArrayLiteral("*OK").repeated(modes + 3));
 }
 
 void TestTransfers::failedReadLeavesParametersUntouched_data()
@@ -234,9 +237,11 @@ void TestTransfers::pinCheck_data()
     QTest::addColumn<QByteArray>("wire");
 
     QTest::newRow("right PIN") << "1234" << 1234 << true << QByteArray::fromHex("2A5804D2");
-    QTest::newRow("leading zeros give the same bytes") << "01234" << 1234 << true << QByteArray::fromHex("2A5804D2");
+    QTest::newRow("leading zeros give the same bytes")
+        << "01234" << 1234 << true << QByteArray::fromHex("2A5804D2");
     QTest::newRow("wrong PIN") << "1235" << 1234 << false << QByteArray::fromHex("2A5804D3");
-    QTest::newRow("low byte in 0x80-0x9F goes raw") << "0150" << 150 << true << QByteArray::fromHex("2A580096");
+    QTest::newRow("low byte in 0x80-0x9F goes raw")
+        << "0150" << 150 << true << QByteArray::fromHex("2A580096");
     QTest::newRow("empty text is sent as 0") << "" << 1234 << false << QByteArray::fromHex("2A580000");
 }
 

@@ -1,7 +1,7 @@
-#include "services/guard.h"
-#include "scriptedprompt.h"
 #include "device/devicelink.h"
 #include "device/serialport.h"
+#include "scriptedprompt.h"
+#include "services/guard.h"
 #include "setups/inifile.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "services/messagedlg.h"
-#include "scriptedprompt.h"
 #include "device/devicelink.h"
+#include "scriptedprompt.h"
+#include "services/messagedlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "testfiles.h"
 #include "setups/inifile.h"
 #include "setups/setupfile.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -59,7 +59,8 @@ void TestSetupFile::writeThenReadGivesTheSameParameters()
     const IniFile ini(path);
     QCOMPARE(ini.readString(QStringLiteral("config"), QStringLiteral("name")), QStringLiteral("A:B"));
     QCOMPARE(ini.readString(QStringLiteral("Config"), QStringLiteral("FileName")), path);
-    QCOMPARE(ini.readString(QStringLiteral("Config"), QStringLiteral("AntiTremor")), QStringLiteral("1E00C800"));
+    QCOMPARE(
+        ini.readString(QStringLiteral("Config"), QStringLiteral("AntiTremor")), QStringLiteral("1E00C800"));
     QCOMPARE(ini.readString(QStringLiteral("Config"), QStringLiteral("ModeDescriptor")).size(), 280);
 
     tParameterSet loaded;

@@ -488,7 +488,8 @@ void VelotrixEmulator::send(const QByteArray &bytes)
         const QByteArray head = out.left(pauseAt);
         out.remove(0, pauseAt);
         for (qsizetype done = 0; done < head.size();) {
-            const ssize_t n = ::write(m_master, head.constData() + done, static_cast<std::size_t>(head.size() - done));
+            const ssize_t n
+                = ::write(m_master, head.constData() + done, static_cast<std::size_t>(head.size() - done));
             if (n > 0) {
                 m_sent.append(head.constData() + done, n);
                 done += n;
