@@ -174,6 +174,11 @@ void writeText(QObject *object, const Key &key, const QString &text)
     }
 }
 
+// Text properties that the editor's own controls declare: a track bar's
+// label format and a slide switch's captions. Read on any widget whose class
+// declares them, so no control class needs to be known here.
+constexpr const char *ownControlTexts[] = { "labelFormat", "onCaption", "offCaption" };
+
 // Looks the remembered id up again, unless code has put another text there
 // since the last translation.
 void retranslate(Entry &entry)
@@ -299,6 +304,10 @@ private:
 
         if (qobject_cast<QLabel *>(w) || (qobject_cast<QAbstractButton *>(w) && !fromAction))
             property(w, "text");
+        // Texts of the program's own controls, under their own property names.
+        for (const char *name : ownControlTexts)
+            if (w->metaObject()->indexOfProperty(name) >= 0)
+                property(w, name);
         if (qobject_cast<QGroupBox *>(w) || qobject_cast<QMenu *>(w))
             property(w, "title");
         if (qobject_cast<QLineEdit *>(w) || qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))

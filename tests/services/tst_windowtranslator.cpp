@@ -1,3 +1,5 @@
+#include "editor/controls/slideswitch.h"
+#include "editor/controls/trackbar.h"
 #include "mocatalogue.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"
@@ -45,6 +47,8 @@ const QMap<QString, QString> German {
     { QStringLiteral("Call system"), QStringLiteral("Rufsystem") },
     { QStringLiteral("Time: %d ms"), QStringLiteral("Zeit: %d ms") },
     { QStringLiteral("Battery status"), QStringLiteral("Batteriestatus") },
+    { QStringLiteral("Single"), QStringLiteral("Einmalig") },
+    { QStringLiteral("Change"), QStringLiteral("Wechseln") },
 };
 
 const QMap<QString, QString> English {
@@ -118,6 +122,15 @@ struct Fixture
         language->setText(QStringLiteral("Language"));
         language->setMenu(menu);
 
+        // The editor's own controls keep their texts in their own properties.
+        auto *trackBar = static_cast<TTrackBar *>(add(new TTrackBar, "TrackBar"));
+        trackBar->setRange(0, 1000);
+        trackBar->setPosition(300);
+        trackBar->setLabelFormat(QStringLiteral("Time: %d ms"));
+        auto *slideSwitch = static_cast<TSlideSwitch *>(add(new TSlideSwitch, "Switch"));
+        slideSwitch->setOnCaption(QStringLiteral("Single"));
+        slideSwitch->setOffCaption(QStringLiteral("Change"));
+
         // Another window parented to this one translates on its own.
         auto *dialog = new QDialog(window.get());
         dialog->setObjectName(QStringLiteral("Dialog"));
@@ -155,6 +168,8 @@ struct Fixture
             return static_cast<QTabWidget *>(object)->tabText(index);
         if (what == QLatin1String("tabToolTip"))
             return static_cast<QTabWidget *>(object)->tabToolTip(index);
+        if (what == QLatin1String("labelText"))
+            return static_cast<TTrackBar *>(object)->labelText();
         return object->property(what.toLatin1().constData()).toString();
     }
 };
@@ -172,6 +187,7 @@ private Q_SLOTS:
     void exclusions();
     void textsSetByCodeKeepTheirLanguage();
     void deletedAndLaterObjects();
+    void ownControlTextsOnlyWhereDeclared();
     void actionSharedWithAnotherWindow();
 
 private:
@@ -273,6 +289,18 @@ void TestWindowTranslator::translatesAndRetranslates_data()
     QTest::newRow("menu action") << "German1/text"
                                  << "Deutsch"
                                  << "German";
+    QTest::newRow("track bar label format") << "TrackBar/labelFormat"
+                                            << "Zeit: %d ms"
+                                            << "Time: %d ms";
+    QTest::newRow("track bar label shown") << "TrackBar/labelText"
+                                           << "Zeit: 300 ms"
+                                           << "Time: 300 ms";
+    QTest::newRow("slide switch on caption") << "Switch/onCaption"
+                                             << "Einmalig"
+                                             << "Single";
+    QTest::newRow("slide switch off caption") << "Switch/offCaption"
+                                              << "Wechseln"
+                                              << "Change";
     QTest::newRow("excluded by name") << "ComComboBox1/item/0"
                                       << "Toggle"
                                       << "Toggle";
@@ -389,6 +417,18 @@ void TestWindowTranslator::deletedAndLaterObjects()
     QCOMPARE(g->text(QStringLiteral("Group/title")), QStringLiteral("Output"));
     TranslateComponent(g->window.get());
     QCOMPARE(g->text(QStringLiteral("Group/title")), QStringLiteral("Ausgang"));
+}
+
+void TestWindowTranslator::ownControlTextsOnlyWhereDeclared()
+{
+    // A dynamic property of that name is data of some other widget.
+    Fixture f;
+    auto *label = f.find<QLabel>("Label");
+    label->setProperty("onCaption", QStringLiteral("Single"));
+    useLanguage(QStringLiteral("de"));
+    TranslateComponent(f.window.get());
+    QCOMPARE(label->property("onCaption").toString(), QStringLiteral("Single"));
+    QCOMPARE(f.text(QStringLiteral("Switch/onCaption")), QStringLiteral("Einmalig"));
 }
 
 void TestWindowTranslator::actionSharedWithAnotherWindow()

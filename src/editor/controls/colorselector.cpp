@@ -1,0 +1,136 @@
+#include "colorselector.h"
+
+#include "controlstyle.h"
+#include "services/windowtranslator.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
+
+namespace {
+
+constexpr QSize SwatchSize { 48, 16 };
+constexpr int ColorRole = Qt::UserRole;
+
+QIcon swatch(const QColor &color)
+{
+    QPixmap pm(SwatchSize);
+    pm.fill(color);
+    QPainter p(&pm);
+    p.setPen(QColor(0x80, 0x80, 0x80));
+    p.drawRect(0, 0, SwatchSize.width() - 1, SwatchSize.height() - 1);
+    return QIcon(pm);
+}
+
+// Colours are compared by their red, green and blue values only.
+bool sameColor(const QColor &a, const QColor &b)
+{
+    return a.isValid() && b.isValid() && a.rgb() == b.rgb();
+}
+
+} // namespace
+
+TColorSelector::TColorSelector(QWidget *parent)
+    : QComboBox(parent)
+{
+    // The entries are colours, not texts.
+    ignoreClassForTranslation(QStringLiteral("TColorSelector"));
+    setEditable(false);
+    setIconSize(SwatchSize);
+    setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(this, &QComboBox::activated, this, &TColorSelector::userPicked);
+}
+
+QString TColorSelector::colorText(const QColor &color)
+{
+    const auto hex = [](int v) { return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper(); };
+    return QStringLiteral("R %1  G %2  B %3").arg(hex(color.red()), hex(color.green()), hex(color.blue()));
+}
+
+void TColorSelector::setColors(const QList<QColor> &colors)
+{
+    const QColor selected = selectedColor();
+    m_colors = colors;
+    rebuild(selected.isValid() ? selected : (colors.isEmpty() ? QColor() : colors.first()));
+}
+
+QColor TColorSelector::selectedColor() const
+{
+    const int i = currentIndex();
+    return i < 0 ? QColor() : itemData(i, ColorRole).value<QColor>();
+}
+
+void TColorSelector::setSelectedColor(const QColor &color)
+{
+    if (color.isValid())
+        rebuild(color);
+}
+
+// Lists the offered colours and selects `selected`, adding it as the extra
+// last entry when the list lacks it.
+void TColorSelector::rebuild(const QColor &selected)
+{
+    const QSignalBlocker blocker(this);
+    clear();
+    int selectedIndex = -1;
+    QList<QColor> entries = m_colors;
+    m_hasExtra = false;
+    for (qsizetype i = 0; i < m_colors.size() && selectedIndex < 0; ++i)
+        if (sameColor(m_colors.at(i), selected))
+            selectedIndex = int(i);
+    if (selected.isValid() && selectedIndex < 0) {
+        entries.append(selected);
+        selectedIndex = int(entries.size() - 1);
+        m_hasExtra = true;
+    }
+    for (const QColor &c : std::as_const(entries)) {
+        const QColor rgb = QColor::fromRgb(c.rgb());
+        addItem(swatch(rgb), QString(), rgb);
+        const int i = count() - 1;
+        setItemData(i, colorText(rgb), Qt::ToolTipRole);
+        setItemData(i, colorText(rgb), Qt::AccessibleTextRole);
+    }
+    setCurrentIndex(selectedIndex);
+    updateHint();
+}
+
+void TColorSelector::userPicked(int index)
+{
+    if (index < 0)
+        return;
+    const QColor picked = itemData(index, ColorRole).value<QColor>();
+    // Picking a listed colour retires the extra entry.
+    if (m_hasExtra && index < count() - 1)
+        rebuild(picked);
+    updateHint();
+    Q_EMIT colorSelected(picked);
+}
+
+void TColorSelector::updateHint()
+{
+    const QColor c = selectedColor();
+    const QString text = c.isValid() ? colorText(c) : QString();
+    setToolTip(text);
+    setAccessibleDescription(text);
+}
+
+void TColorSelector::paintEvent(QPaintEvent *)
+{
+    QStylePainter p(this);
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    p.drawComplexControl(QStyle::CC_ComboBox, option);
+
+    const QColor c = selectedColor();
+    if (!c.isValid())
+        return;
+    const QRect field
+        = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+    const QRect box = field.adjusted(2, 3, -2, -3);
+    p.fillRect(box, isEnabled() ? c : ControlStyle::faded(c));
+    p.setPen(isEnabled() ? QColor(0x60, 0x60, 0x60) : QColor(0xb0, 0xb0, 0xb0));
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+}
