@@ -13,49 +13,45 @@
 #include "update/formfirmwareupdate.h"
 #include "update/formwebupdate.h"
 
-AppWindows &appWindows()
-{
-    static AppWindows windows;
-    return windows;
-}
-
 QList<QWidget *> AppWindows::all() const
 {
     return { Mainform, HelpHintForm, Setupsform, Batteryform, Saveform, FormFirmwareUpdate, PIN_Dlg,
         FormAdvanced, ChangePINDialog, NewPIN_Dlg, Formwebupdate, FormFirmwareFiles };
 }
 
-void createAppWindows(std::unique_ptr<TMainform> mainform)
+AppWindows::AppWindows(Prompt &prompt, std::unique_ptr<TMainform> mainform)
 {
-    AppWindows &w = appWindows();
-    if (w.Mainform)
-        return;
-
-    w.Mainform = mainform ? mainform.release() : new TMainform;
-    TMainform *main = w.Mainform;
+    Mainform = mainform ? mainform.release() : new TMainform(prompt);
+    TMainform *main = Mainform;
+    DeviceSession &session = main->session();
 
     // The help pane is made without a parent; giving it the main window as
     // its transient parent (keeping its own window flags) leaves the main
     // window as the only one with a taskbar entry and ties its lifetime to it.
-    w.HelpHintForm = new THelpHintForm;
-    w.HelpHintForm->setParent(main, w.HelpHintForm->windowFlags() | Qt::Window);
+    HelpHintForm = new THelpHintForm;
+    HelpHintForm->setParent(main, HelpHintForm->windowFlags() | Qt::Window);
 
-    w.Setupsform = new TSetupsform(main);
-    w.Batteryform = new TBatteryform(main);
-    w.Saveform = new TSaveform(main);
-    w.FormFirmwareUpdate = new TFormFirmwareUpdate(main);
-    w.PIN_Dlg = new TPIN_Dlg(main);
-    w.FormAdvanced = new TFormAdvanced(main);
-    w.ChangePINDialog = new TChangePINDialog(main);
-    w.NewPIN_Dlg = new TNewPIN_Dlg(main);
-    w.Formwebupdate = new TFormwebupdate(main);
-    w.FormFirmwareFiles = new TFormFirmwareFiles(main);
+    Setupsform = new TSetupsform(main);
+    Batteryform = new TBatteryform(prompt, main, main);
+    Saveform = new TSaveform(main);
+    FormFirmwareUpdate = new TFormFirmwareUpdate(main);
+    PIN_Dlg = new TPIN_Dlg(prompt, main, main);
+    // "Set PIN" uses the change and first-PIN windows, which come after it.
+    FormAdvanced = new TFormAdvanced(session, prompt, main->Action_FirmwareUpdate,
+        { [this] { return ChangePINDialog->ShowModal() == QDialog::Accepted; },
+            [this] { return NewPIN_Dlg->ShowModal() == QDialog::Accepted; } },
+        main);
+    ChangePINDialog = new TChangePINDialog(session, prompt, main, main);
+    NewPIN_Dlg = new TNewPIN_Dlg(session, prompt, main, main);
+    Formwebupdate = new TFormwebupdate(main);
+    FormFirmwareFiles = new TFormFirmwareFiles(main);
+
+    main->setWindows(this);
 }
 
-void destroyAppWindows()
+AppWindows::~AppWindows()
 {
-    AppWindows &w = appWindows();
     // Every other window is a child of the main window.
-    delete w.Mainform;
-    w = AppWindows {};
+    Mainform->setWindows(nullptr);
+    delete Mainform;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/prompt.h"
+
 #include <QList>
 #include <memory>
 
@@ -17,11 +19,22 @@ class TNewPIN_Dlg;
 class TFormwebupdate;
 class TFormFirmwareFiles;
 
-// The program's windows. Each is made once at start, in this order, and
-// lives until the program ends; code anywhere reaches them through
-// appWindows().
-struct AppWindows
+// The program's twelve windows, made once at start in this order and living
+// until the process entry destroys them. Each window gets what it works with
+// (the device session, the prompt, the window to centre on, the actions it
+// carries) through its constructor; only the main window is handed the set.
+class AppWindows
 {
+public:
+    // The main window comes first and its creation sequence runs before the
+    // others exist; pass one in to choose its port, Config.ini, port list and
+    // discovery (tests), or leave it out for the defaults.
+    explicit AppWindows(Prompt &prompt, std::unique_ptr<TMainform> mainform = {});
+    ~AppWindows();
+
+    AppWindows(const AppWindows &) = delete;
+    AppWindows &operator=(const AppWindows &) = delete;
+
     TMainform *Mainform = nullptr;
     THelpHintForm *HelpHintForm = nullptr;
     TSetupsform *Setupsform = nullptr;
@@ -38,13 +51,3 @@ struct AppWindows
     // The twelve windows in creation order.
     QList<QWidget *> all() const;
 };
-
-AppWindows &appWindows();
-
-// Makes the twelve windows. The main window comes first and its creation
-// sequence runs before the others exist; pass one in to choose its port,
-// Config.ini and port list (tests), or leave it out for the defaults.
-void createAppWindows(std::unique_ptr<TMainform> mainform = {});
-
-// Destroys the windows made by createAppWindows().
-void destroyAppWindows();

@@ -1,15 +1,17 @@
 #include "app/appwindows.h"
-#include "app/guard.h"
 #include "app/mainform.h"
 #include "app/splashscreen.h"
+#include "services/guard.h"
 #include "services/hintfilter.h"
+#include "services/messagedlg.h"
 
 #include <QIcon>
 #include <QPointer>
 
 int main(int argc, char *argv[])
 {
-    GuardedApplication app(argc, argv);
+    WindowPrompt prompt;
+    GuardedApplication app(argc, argv, prompt);
     QCoreApplication::setOrganizationName(QStringLiteral("Velotrix"));
     QCoreApplication::setApplicationName(QStringLiteral("Velotrix"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VELOTRIX_VERSION));
@@ -23,13 +25,15 @@ int main(int argc, char *argv[])
     QPointer<TSplashScreen> splash = new TSplashScreen;
     splash->showSplash();
 
-    createAppWindows();
-    appWindows().Mainform->show();
-    // The splash stays in front of the main window while it lasts.
-    if (splash)
-        splash->raise();
-    const int rc = QApplication::exec();
-    destroyAppWindows();
+    int rc = 0;
+    {
+        AppWindows windows(prompt);
+        windows.Mainform->show();
+        // The splash stays in front of the main window while it lasts.
+        if (splash)
+            splash->raise();
+        rc = QApplication::exec();
+    }
     delete splash;
     return rc;
 }

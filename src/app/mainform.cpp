@@ -2,11 +2,11 @@
 
 #include "app/appwindows.h"
 #include "app/comled.h"
-#include "app/guard.h"
-#include "app/messagedlg.h"
 #include "device/formadvanced.h"
 #include "device/portlist.h"
 #include "device/qtserialport.h"
+#include "services/guard.h"
+#include "services/messagedlg.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"
 #include "setups/appconfig.h"
@@ -96,21 +96,24 @@ const char *const ribbonStyle = R"(
 
 } // namespace
 
-TMainform::TMainform(
-    std::unique_ptr<SerialPort> port, const QString &configPath, PortLister listPorts, QWidget *parent)
+TMainform::TMainform(Prompt &prompt, Setup setup, QWidget *parent)
     : QMainWindow(parent)
-    , m_listPorts(listPorts ? std::move(listPorts) : PortLister(listAllSerialPorts))
+    , m_prompt(prompt)
+    , m_session(std::make_unique<DeviceSession>(
+          setup.port ? std::move(setup.port) : std::make_unique<QtSerialPort>(), *this))
+    , Params(m_session->Params)
+    , m_listPorts(setup.listPorts ? std::move(setup.listPorts) : PortLister(listAllSerialPorts))
+    , m_discovery(std::move(setup.discovery))
 {
     setObjectName(QStringLiteral("Mainform"));
 
-    if (!port)
-        port = std::make_unique<QtSerialPort>();
-    m_link = std::make_unique<DeviceLink>(std::move(port), *this);
     // The window's own handlers wrap the link's so the lamp follows the port.
-    m_link->port().afterOpen = [this] { ComPortAfterOpen(); };
-    m_link->port().afterClose = [this] { ComPortAfterClose(); };
+    port().afterOpen = [this] { ComPortAfterOpen(); };
+    port().afterClose = [this] { ComPortAfterClose(); };
+    m_session->setPinRequest([this](QString &pin) { return askForPin(pin); });
 
-    m_config = std::make_unique<AppConfig>(configPath.isEmpty() ? AppConfig::defaultPath() : configPath);
+    m_config = std::make_unique<AppConfig>(
+        setup.configPath.isEmpty() ? AppConfig::defaultPath() : setup.configPath);
 
     createActions();
     buildUi();
@@ -134,11 +137,16 @@ TMainform::TMainform(
     FormCreate();
 }
 
+TMainform::TMainform(Prompt &prompt, QWidget *parent)
+    : TMainform(prompt, Setup {}, parent)
+{
+}
+
 TMainform::~TMainform()
 {
     // A port closed while the window is torn down must not reach its widgets.
-    m_link->port().afterOpen = nullptr;
-    m_link->port().afterClose = nullptr;
+    port().afterOpen = nullptr;
+    port().afterClose = nullptr;
 }
 
 void TMainform::createActions()
@@ -182,7 +190,7 @@ void TMainform::createActions()
     Action_ShowWebsite = make("Action_ShowWebsite", N_("Orvane Website"), {}, {}, 15);
 
     connect(Action_AdvancedSettings, &QAction::triggered, this,
-        [this] { runGuarded([this] { Action_AdvancedSettingsExecute(); }); });
+        [this] { runGuarded(m_prompt, [this] { Action_AdvancedSettingsExecute(); }); });
     connectDeviceActions();
 
     // Nothing is open yet, so the device actions start disabled.
@@ -301,7 +309,7 @@ QWidget *TMainform::buildMenuPage()
     ComComboBox1->setObjectName(QStringLiteral("ComComboBox1"));
     ComComboBox1->setEditable(false);
     ComComboBox1->setFixedWidth(95);
-    connect(ComComboBox1, &QComboBox::activated, this, &TMainform::onPortChosen);
+    connect(ComComboBox1, &QComboBox::activated, this, &TMainform::openChooserPort);
 
     ComLed1 = new TComLed(status);
     ComLed1->setObjectName(QStringLiteral("ComLed1"));
@@ -427,21 +435,21 @@ void TMainform::setPinLabelVisible(bool visible)
     Label_PINProtected->setVisible(visible);
 }
 
-int TMainform::MessageDlgCentered(const QString &text, int kind, int buttons)
+MsgDlgResult TMainform::MessageDlgCentered(const QString &text, MsgDlgKind kind, MsgDlgButtons buttons)
 {
-    return ::MessageDlgCentered(text, kind, buttons);
+    return m_prompt.MessageDlgCentered(text, kind, buttons);
 }
 
 bool TMainform::deviceActionsAllowed()
 {
-    return port().isOpen() && m_link->Version_Build != -1;
+    return m_session->deviceActionsAllowed();
 }
 
 bool TMainform::firmwareActionsAllowed()
 {
     if (!port().isOpen())
         return false;
-    return m_link->Version_Build >= 8
+    return m_session->versionBuild() >= 8
         || m_config->readBool(QStringLiteral("Application"), QStringLiteral("Flash_Explicit"), false);
 }
 
@@ -473,7 +481,7 @@ void TMainform::ComPortAfterOpen()
         TMainform *w;
         ~LedSync() { w->updateLed(); }
     } sync { this };
-    m_link->ComPortAfterOpen();
+    link()->ComPortAfterOpen();
 }
 
 void TMainform::ComPortAfterClose()
@@ -484,38 +492,27 @@ void TMainform::ComPortAfterClose()
         TMainform *w;
         ~LedSync() { w->updateLed(); }
     } sync { this };
-    m_link->ComPortAfterClose();
+    link()->ComPortAfterClose();
 }
 
-void TMainform::onPortChosen(int index)
+void TMainform::openChooserPort(int index)
 {
-    // The chooser is bound to the port: a pick sets the port name first (an
-    // open port on another name reopens there), then the change handler
-    // reconnects. A port that cannot be opened fails silently, like the
-    // handler itself.
-    try {
-        port().setPortName(ComComboBox1->itemText(index));
-    } catch (const std::exception &) {
-    }
+    if (index < 0 || index >= ComComboBox1->count())
+        return;
+    ComComboBox1->setCurrentIndex(index);
     ComComboBox1Change();
 }
 
 void TMainform::ComComboBox1Change()
 {
-    try {
-        const QString name = ComComboBox1->currentIndex() >= 0 ? ComComboBox1->currentText() : QString();
-        port().setPortName(name);
-        port().close();
-        setVersionLabel(tx("connecting..."));
-        port().open();
-    } catch (const std::exception &) {
-        // Ends silently; the label keeps "connecting...".
-    }
+    // A port that cannot be opened fails silently; the label keeps
+    // "connecting...".
+    m_session->openPort(ComComboBox1->currentIndex() >= 0 ? ComComboBox1->currentText() : QString());
 }
 
 void TMainform::Action_AdvancedSettingsExecute()
 {
-    QWidget *advanced = appWindows().FormAdvanced;
+    QWidget *advanced = m_windows ? m_windows->FormAdvanced : nullptr;
     if (!advanced)
         return;
     // Make the native window first so its frame counts in the centring.
@@ -609,7 +606,7 @@ bool TMainform::FormCloseQuery()
 
 void TMainform::closeEvent(QCloseEvent *event)
 {
-    runGuarded([this] { FormCloseQuery(); });
+    runGuarded(m_prompt, [this] { FormCloseQuery(); });
     event->accept();
     // The main window is the only one that keeps the program alive.
     QCoreApplication::quit();

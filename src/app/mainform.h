@@ -1,8 +1,10 @@
 #pragma once
 
 #include "device/devicelink.h"
+#include "device/devicesession.h"
 #include "device/records.h"
 #include "device/serialport.h"
+#include "services/prompt.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -10,6 +12,7 @@
 #include <memory>
 
 class AppConfig;
+class AppWindows;
 class DeviceEnumerator;
 class QAction;
 class QComboBox;
@@ -23,29 +26,57 @@ class TComponentUSB;
 class UsbEventSource;
 
 // The configurator's main window: status area, ribbon with the actions,
-// the global-settings and mode pagers. Owns the device link with its serial
-// port, the working records and Config.ini.
+// the global-settings and mode pagers. Owns the device session (link, port,
+// device state, working records) and Config.ini.
 class TMainform : public QMainWindow, public DeviceUi
 {
     Q_OBJECT
+    // First, so that the members referring to them can be bound.
+    Prompt &m_prompt;
+    std::unique_ptr<DeviceSession> m_session;
+
 public:
     using PortLister = std::function<QStringList()>;
 
-    // Every argument has a production default: a QtSerialPort, Config.ini at
-    // AppConfig::defaultPath() and the system's list of serial ports. Tests
-    // pass a fake port, a temporary Config.ini and a fixed list.
-    explicit TMainform(std::unique_ptr<SerialPort> port = {}, const QString &configPath = {},
-        PortLister listPorts = {}, QWidget *parent = nullptr);
+    // Where hot-plug notifications and the device port enumeration come
+    // from. Unset members mean the system's.
+    struct DeviceDiscovery
+    {
+        std::function<UsbEventSource *()> makeEventSource;
+        const DeviceEnumerator *enumerator = nullptr;
+    };
+
+    // Every member has a production default: a QtSerialPort, Config.ini at
+    // AppConfig::defaultPath(), the system's list of serial ports and its
+    // hot-plug notifications. Tests pass a fake port, a temporary Config.ini,
+    // a fixed list and fake discovery.
+    struct Setup
+    {
+        std::unique_ptr<SerialPort> port;
+        QString configPath;
+        PortLister listPorts;
+        DeviceDiscovery discovery;
+    };
+
+    TMainform(Prompt &prompt, Setup setup, QWidget *parent = nullptr);
+    explicit TMainform(Prompt &prompt, QWidget *parent = nullptr);
     ~TMainform() override;
 
-    DeviceLink *link() { return m_link.get(); }
-    SerialPort &port() { return m_link->port(); }
+    DeviceSession &session() { return *m_session; }
+    DeviceLink *link() { return &m_session->link(); }
+    SerialPort &port() { return m_session->port(); }
     AppConfig &config() { return *m_config; }
+    Prompt &prompt() { return m_prompt; }
+
+    // The other windows of the program, once they exist; the process entry
+    // hands them over after making them.
+    void setWindows(AppWindows *windows) { m_windows = windows; }
 
     // DeviceUi
     void setVersionLabel(const QString &text) override;
     void setPinLabelVisible(bool visible) override;
-    int MessageDlgCentered(const QString &text, int kind, int buttons) override;
+
+    MsgDlgResult MessageDlgCentered(const QString &text, MsgDlgKind kind, MsgDlgButtons buttons);
 
     void SwitchLanguage(const QString &code, bool initial);
 
@@ -54,9 +85,9 @@ public:
     // Rule B: port open and firmware build 8 or later, or "Flash_Explicit".
     bool firmwareActionsAllowed();
 
-    // Data model
+    // Data model. The working records are the session's.
     qint32 acttag = 0;
-    tParameterSet Params {};
+    tParameterSet &Params;
     QString Language;
 
     // Status area
@@ -136,40 +167,28 @@ protected:
 
 private:
     void buildUi();
+    // The port-opening routine of a pick in the chooser and of an arriving
+    // device: the entry at index becomes the chooser's current entry, then
+    // the port is (re)opened there, which runs the handshake.
+    void openChooserPort(int index);
     QWidget *buildRibbon();
     QWidget *buildMenuPage();
     QWidget *buildHelpPage();
     void createActions();
     void FormCreate();
     void restorePlacement();
-    void onPortChosen(int index);
     void updateLed();
     QMargins frameMargins() const;
 
     std::unique_ptr<AppConfig> m_config;
-    std::unique_ptr<DeviceLink> m_link;
     PortLister m_listPorts;
+    DeviceDiscovery m_discovery;
+    AppWindows *m_windows = nullptr;
     bool m_placementRestored = false;
 
     // Device actions, PIN gate, battery and hot-plug (mainform_device.cpp).
 public:
-    // Where hot-plug notifications and the device port enumeration come
-    // from. Unset members mean the system's; tests install fakes before the
-    // window is made.
-    struct DeviceDiscovery
-    {
-        std::function<UsbEventSource *()> makeEventSource;
-        const DeviceEnumerator *enumerator = nullptr;
-    };
-    static void setDeviceDiscovery(const DeviceDiscovery &discovery);
-
-    // Number of modes in the working records, sent with every write.
-    int ModeCount = 1;
     TComponentUSB *USB = nullptr;
-
-    // While the device reports a PIN lock: tries the remembered PIN, then
-    // asks until the device accepts one. False when the user cancelled.
-    bool PinGatePassed();
 
 public Q_SLOTS:
     void Action_ReadFromVelotrixExecute();
@@ -183,8 +202,10 @@ private:
     void connectDeviceActions();
     void CreateUSBComponent();
     void SelectDevicePortAtStart();
-    void refillPortChooser(const QStringList &ports);
+    // Lists the ports with no entry selected, or, with keepOpenPort, the
+    // open port's entry as the current one.
+    void refillPortChooser(const QStringList &ports, bool keepOpenPort);
     const DeviceEnumerator &deviceEnumerator() const;
-
-    const DeviceEnumerator *m_enumerator = nullptr;
+    // The session's PIN request: the PIN dialog, until cancelled.
+    bool askForPin(QString &pin);
 };

@@ -1,31 +1,21 @@
 // The main window's device actions: parameter transfer with the PIN gate,
 // the battery query, and the reaction to the device being plugged in or out.
 #include "app/appwindows.h"
-#include "app/guard.h"
-#include "app/messagedlg.h"
 #include "device/battery.h"
 #include "device/batteryform.h"
 #include "device/pin_dlg.h"
-#include "device/pinprotection.h"
-#include "device/transfers.h"
 #include "device/usbdevices.h"
 #include "device/usbmonitor.h"
 #include "mainform.h"
+#include "services/guard.h"
 #include "services/translation.h"
 #include "update/formfirmwareupdate.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QThread>
 #include <algorithm>
 
 namespace {
-
-TMainform::DeviceDiscovery &discoveryOverride()
-{
-    static TMainform::DeviceDiscovery discovery;
-    return discovery;
-}
 
 QString devicePrefix()
 {
@@ -34,21 +24,16 @@ QString devicePrefix()
 
 } // namespace
 
-void TMainform::setDeviceDiscovery(const DeviceDiscovery &discovery)
-{
-    discoveryOverride() = discovery;
-}
-
 const DeviceEnumerator &TMainform::deviceEnumerator() const
 {
-    return m_enumerator ? *m_enumerator : systemDeviceEnumerator();
+    return m_discovery.enumerator ? *m_discovery.enumerator : systemDeviceEnumerator();
 }
 
 void TMainform::connectDeviceActions()
 {
     const auto guarded = [this](QAction *action, void (TMainform::*handler)()) {
         connect(action, &QAction::triggered, this,
-            [this, handler] { runGuarded([this, handler] { (this->*handler)(); }); });
+            [this, handler] { runGuarded(m_prompt, [this, handler] { (this->*handler)(); }); });
     };
     guarded(Action_ReadFromVelotrix, &TMainform::Action_ReadFromVelotrixExecute);
     guarded(Action_Writetovelotrix, &TMainform::Action_WritetovelotrixExecute);
@@ -56,17 +41,12 @@ void TMainform::connectDeviceActions()
     guarded(Action_BatteryFuelGauge, &TMainform::Action_BatteryFuelGaugeExecute);
 }
 
-bool TMainform::PinGatePassed()
+bool TMainform::askForPin(QString &pin)
 {
-    if (!m_link->PIN_Protected)
-        return true;
-    TPIN_Dlg *pinDialog = appWindows().PIN_Dlg;
-    QString pin = pinDialog ? pinDialog->Pincode : QString();
-    while (!CheckPINCode(*m_link, pin)) {
-        if (!pinDialog || pinDialog->ShowModal() != QDialog::Accepted)
-            return false;
-        pin = pinDialog->Pincode;
-    }
+    TPIN_Dlg *pinDialog = m_windows ? m_windows->PIN_Dlg : nullptr;
+    if (!pinDialog || pinDialog->ShowModal() != QDialog::Accepted)
+        return false;
+    pin = pinDialog->Pincode;
     return true;
 }
 
@@ -74,24 +54,17 @@ void TMainform::Action_ReadFromVelotrixExecute()
 {
     if (MessageDlgCentered(QStringLiteral("Overwrite parameters?"), mtConfirmation, mbYesNo) != mrYes)
         return;
-
-    int modes = ModeCount;
-    const bool ok = ReadParameterBlocks(*m_link, Params, modes);
-    // Only the receive side: flushing the output as well could discard the
-    // final "*OK" or "*ER" before the device has it.
-    port().clearReceived();
-    if (!ok) {
+    if (!m_session->readParameters()) {
         MessageDlgCentered(tx("Transmission failed"), mtInformation, mbOK);
         return;
     }
-    ModeCount = modes;
-    // The editor is refreshed from the records here: ReadFromDataStructs(ModeCount).
+    // The editor is refreshed from the records here: ReadFromDataStructs(Params.ModeCount).
     MessageDlgCentered(tx("Transmission successful"), mtInformation, mbOK);
 }
 
 void TMainform::Action_WritetovelotrixExecute()
 {
-    if (!PinGatePassed())
+    if (!m_session->PinGatePassed())
         return;
     if (MessageDlgCentered(
             tx("This will overwrite the parameters on Velotrix. Continue?"), mtConfirmation, mbYesNo)
@@ -100,68 +73,61 @@ void TMainform::Action_WritetovelotrixExecute()
         return;
     }
     // The editor is copied into the records here: WriteToDataStructs().
-    const int modes = std::clamp(ModeCount, 1, tParameterSet::MaxModes);
-    if (!WriteParameterBlocks(*m_link, Params, modes)) {
+    Params.ModeCount = std::clamp(Params.ModeCount, 1, tParameterSet::MaxModes);
+    if (!m_session->writeParameters()) {
         MessageDlgCentered(tx("Transmission failed"), mtInformation, mbOK);
         return;
     }
-    DeviceLink::Delay_ms(300);
     MessageDlgCentered(tx("Transmission successful"), mtInformation, mbOK);
 }
 
 void TMainform::Action_ResetParameterExecute()
 {
-    if (!PinGatePassed())
+    if (!m_session->PinGatePassed())
         return;
     if (MessageDlgCentered(
             tx("This will overwrite the parameters on Velotrix. Continue?"), mtConfirmation, mbYesNo)
         != mrYes)
         return;
-    if (ResetDeviceParameters(*m_link) == ResetResult::Reset)
+    if (m_session->resetParameters() == ResetResult::Reset)
         MessageDlgCentered(tx("Velotrix was reset."), mtWarning, mbOK);
 }
 
 void TMainform::Action_BatteryFuelGaugeExecute()
 {
-    if (m_link->Communication)
-        return;
-    // Held while the battery window is open and through the wait afterwards,
-    // so that no other exchange starts in between.
-    m_link->Communication = true;
     try {
-        const std::optional<quint16> reading = RequestBatteryReading(*m_link);
-        if (reading && *reading == 0) {
-            MessageDlgCentered(tx("Please unplug Velotrix for 5 seconds and try again."), mtWarning, mbOK);
-        } else if (reading) {
-            if (TBatteryform *form = appWindows().Batteryform) {
-                form->PaintReading(*reading);
+        // The battery window is shown while the session still holds the
+        // busy flag, so that no other exchange starts in between.
+        m_session->readBattery([this](quint16 reading) {
+            if (reading == 0) {
+                MessageDlgCentered(
+                    tx("Please unplug Velotrix for 5 seconds and try again."), mtWarning, mbOK);
+            } else if (TBatteryform *form = m_windows ? m_windows->Batteryform : nullptr) {
+                form->PaintReading(reading);
                 form->ShowModal();
             }
-        }
-        // The device needs a rest after the measurement.
-        QThread::msleep(1000);
+        });
     } catch (const std::exception &) {
         // A failed battery query has no message of its own.
     }
-    m_link->Communication = false;
 }
 
 void TMainform::CreateUSBComponent()
 {
-    const DeviceDiscovery &discovery = discoveryOverride();
-    m_enumerator = discovery.enumerator;
-    if (discovery.makeEventSource)
-        USB = new TComponentUSB(this, discovery.makeEventSource());
+    if (m_discovery.makeEventSource)
+        USB = new TComponentUSB(this, m_discovery.makeEventSource());
     else
         USB = new TComponentUSB(this);
     USB->setObjectName(QStringLiteral("USB"));
-    USB->onError = [](const QString &text) { ::MessageDlgCentered(text, mtError, mbOK); };
+    USB->onError = [this](const QString &text) { m_prompt.MessageDlgCentered(text, mtError, mbOK); };
     // An error is reported here, inside the handler: an exception must not
     // unwind through the signal that delivered the notification.
-    connect(USB, &TComponentUSB::OnUSBArrival, this,
-        [this](QObject *Sender, const QString &Port) { runGuarded([&] { USBArrival(Sender, Port); }); });
-    connect(USB, &TComponentUSB::OnUSBRemove, this,
-        [this](QObject *Sender, const QString &Port) { runGuarded([&] { USBRemove(Sender, Port); }); });
+    connect(USB, &TComponentUSB::OnUSBArrival, this, [this](QObject *Sender, const QString &Port) {
+        runGuarded(m_prompt, [&] { USBArrival(Sender, Port); });
+    });
+    connect(USB, &TComponentUSB::OnUSBRemove, this, [this](QObject *Sender, const QString &Port) {
+        runGuarded(m_prompt, [&] { USBRemove(Sender, Port); });
+    });
 }
 
 void TMainform::SelectDevicePortAtStart()
@@ -174,21 +140,23 @@ void TMainform::SelectDevicePortAtStart()
         return;
     ComComboBox1->clear();
     ComComboBox1->addItems(devicePorts);
-    ComComboBox1->setCurrentIndex(0);
-    ComComboBox1Change();
+    openChooserPort(0);
 }
 
-void TMainform::refillPortChooser(const QStringList &ports)
+void TMainform::refillPortChooser(const QStringList &ports, bool keepOpenPort)
 {
     ComComboBox1->clear();
     ComComboBox1->addItems(ports);
-    ComComboBox1->setCurrentIndex(-1);
+    const int current = keepOpenPort && port().isOpen()
+        ? ComComboBox1->findText(port().portName(), Qt::MatchFixedString)
+        : -1;
+    ComComboBox1->setCurrentIndex(current);
 }
 
 void TMainform::USBArrival(QObject * /*Sender*/, const QString &Portinfo)
 {
     if (isBootloaderDevice(Portinfo)) {
-        if (TFormFirmwareUpdate *update = appWindows().FormFirmwareUpdate)
+        if (TFormFirmwareUpdate *update = m_windows ? m_windows->FormFirmwareUpdate : nullptr)
             update->Bootloader_Ready = true;
         return;
     }
@@ -200,7 +168,10 @@ void TMainform::USBArrival(QObject * /*Sender*/, const QString &Portinfo)
     for (int i = 0; i < ComComboBox1->count(); ++i)
         listed.append(ComComboBox1->itemText(i));
     const QStringList fresh = SubtractPortList(all, listed);
-    refillPortChooser(all);
+    // A device announces itself more than once (the USB device, then its
+    // port); the port opened on the first announcement stays the chooser's
+    // current entry on the later ones.
+    refillPortChooser(all, true);
     if (fresh.isEmpty())
         return;
 
@@ -218,18 +189,7 @@ void TMainform::USBArrival(QObject * /*Sender*/, const QString &Portinfo)
             [&fresh](const QString &p) { return fresh.contains(p, Qt::CaseInsensitive); });
         target = it != devicePorts.cend() ? *it : fresh.first();
     }
-
-    const int index = ComComboBox1->findText(target, Qt::MatchFixedString);
-    if (index < 0)
-        return;
-    ComComboBox1->setCurrentIndex(index);
-    // Like a pick in the chooser: name first, then the change handler
-    // reconnects; a port that cannot be opened fails silently.
-    try {
-        port().setPortName(ComComboBox1->itemText(index));
-    } catch (const std::exception &) {
-    }
-    ComComboBox1Change();
+    openChooserPort(ComComboBox1->findText(target, Qt::MatchFixedString));
 }
 
 void TMainform::USBRemove(QObject * /*Sender*/, const QString &Portinfo)
@@ -243,5 +203,5 @@ void TMainform::USBRemove(QObject * /*Sender*/, const QString &Portinfo)
     } catch (const std::exception &) {
         // The device is gone; closing its port may fail.
     }
-    refillPortChooser(m_listPorts());
+    refillPortChooser(m_listPorts(), false);
 }

@@ -1,8 +1,8 @@
 // TMainform: language menu, help pane placement, manual and website.
 
 #include "app/appwindows.h"
-#include "app/guard.h"
 #include "mainform.h"
+#include "services/guard.h"
 #include "services/helpdocuments.h"
 #include "services/helphintform.h"
 #include "services/translation.h"
@@ -41,14 +41,15 @@ void TMainform::applyButtonOverride(QToolButton *button)
 
 void TMainform::connectLanguageAndHelp()
 {
-    connect(German1, &QAction::triggered, this, [this] { runGuarded([this] { German1Click(); }); });
-    connect(English1, &QAction::triggered, this, [this] { runGuarded([this] { English1Click(); }); });
+    connect(German1, &QAction::triggered, this, [this] { runGuarded(m_prompt, [this] { German1Click(); }); });
+    connect(
+        English1, &QAction::triggered, this, [this] { runGuarded(m_prompt, [this] { English1Click(); }); });
     connect(HelpButton, &QToolButton::clicked, this,
-        [this] { runGuarded([this] { AdvToolBarPager1HelpClick(); }); });
+        [this] { runGuarded(m_prompt, [this] { AdvToolBarPager1HelpClick(); }); });
     connect(Action_PDFHelp, &QAction::triggered, this,
-        [this] { runGuarded([this] { Action_PDFHelpExecute(); }); });
+        [this] { runGuarded(m_prompt, [this] { Action_PDFHelpExecute(); }); });
     connect(Action_ShowWebsite, &QAction::triggered, this,
-        [this] { runGuarded([this] { Action_ShowWebsiteExecute(); }); });
+        [this] { runGuarded(m_prompt, [this] { Action_ShowWebsiteExecute(); }); });
 }
 
 void TMainform::SwitchLanguage(const QString &code, bool initial)
@@ -64,7 +65,8 @@ void TMainform::SwitchLanguage(const QString &code, bool initial)
         TranslateComponent(this);
     } else {
         RetranslateComponent(this);
-        RetranslateComponent(appWindows().Setupsform);
+        if (m_windows && m_windows->Setupsform)
+            RetranslateComponent(m_windows->Setupsform);
     }
     // Ribbon buttons that show an action under a text of their own take it
     // from here; the window walk leaves them to their action.
@@ -86,7 +88,7 @@ void TMainform::English1Click()
 
 void TMainform::AdvToolBarPager1HelpClick()
 {
-    if (THelpHintForm *pane = appWindows().HelpHintForm)
+    if (THelpHintForm *pane = m_windows ? m_windows->HelpHintForm : nullptr)
         pane->showFromHelpButton(frameGeometry());
 }
 
@@ -102,11 +104,8 @@ void TMainform::Action_ShowWebsiteExecute()
 
 void TMainform::followWithHelpPane()
 {
-    // Only the running program's pane follows; it does not exist yet while
-    // the main window is being made.
-    if (appWindows().Mainform != this)
-        return;
-    if (THelpHintForm *pane = appWindows().HelpHintForm)
+    // The pane does not exist yet while the main window is being made.
+    if (THelpHintForm *pane = m_windows ? m_windows->HelpHintForm : nullptr)
         pane->followMainWindow(frameGeometry());
 }
 

@@ -1,6 +1,6 @@
 #include "app/splashscreen.h"
 
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 #include "services/translation.h"
 
 #include <QGuiApplication>

@@ -2,10 +2,8 @@
 // for technicians who set up many devices and for scripts.
 
 #include "device/battery.h"
-#include "device/devicelink.h"
-#include "device/pinprotection.h"
+#include "device/devicesession.h"
 #include "device/qtserialport.h"
-#include "device/transfers.h"
 #include "setups/inifile.h"
 #include "setups/setupfile.h"
 
@@ -28,21 +26,13 @@ public:
     }
 };
 
-// The device link's view of the console: labels are remembered, messages go
-// to standard error.
+// The console shows none of the status area: the session tells what the
+// device answered.
 class ConsoleUi final : public DeviceUi
 {
 public:
-    void setVersionLabel(const QString &text) override { versionLabel = text; }
-    void setPinLabelVisible(bool visible) override { pinLabelVisible = visible; }
-    int MessageDlgCentered(const QString &text, int, int buttons) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return (buttons & mbOK) ? mrOk : mrNo;
-    }
-
-    QString versionLabel;
-    bool pinLabelVisible = false;
+    void setVersionLabel(const QString &) override { }
+    void setPinLabelVisible(bool) override { }
 };
 
 void out(const QString &line)
@@ -51,26 +41,29 @@ void out(const QString &line)
 }
 
 // Opens the port and runs the version handshake; the device must identify
-// itself before anything else is sent.
-void connectDevice(DeviceLink &link, ConsoleUi &ui, const QString &portName)
+// itself before anything else is sent. A port that cannot be opened ends
+// the command with the port's own error.
+void connectDevice(DeviceSession &session, const QString &portName)
 {
-    link.port().setPortName(portName);
-    ui.versionLabel.clear();
-    link.port().open();
-    if (!link.port().isOpen() || link.Version_Build == -1)
+    session.port().setPortName(portName);
+    session.port().open();
+    if (!session.port().isOpen() || session.versionBuild() == -1)
         throw CommandError(QStringLiteral("no Velotrix answered on %1").arg(portName));
-    if (!ui.versionLabel.startsWith(QLatin1String("Velotrix V1.")))
+    if (!session.identified())
         throw CommandError(QStringLiteral("the device on %1 did not report its version").arg(portName));
 }
 
-// Write and reset are refused on a locked device until it accepts the PIN.
-void passPinGate(DeviceLink &link, const QString &pin, bool pinGiven)
+// Write and reset are refused on a locked device until it accepts the PIN
+// given with --pin; nothing is asked.
+void passPinGate(DeviceSession &session, const QString &pin, bool pinGiven)
 {
-    if (!link.PIN_Protected)
+    if (!session.pinProtected())
         return;
     if (!pinGiven)
         throw CommandError(QStringLiteral("the device is locked by a PIN; pass it with --pin"));
-    if (!CheckPINCode(link, pin))
+    session.setRememberedPin(pin);
+    session.setPinRequest([](QString &) { return false; });
+    if (!session.PinGatePassed())
         throw CommandError(QStringLiteral("the device refused the PIN"));
 }
 
@@ -99,57 +92,53 @@ int run(const QCommandLineParser &parser)
 
     // A setup file to write is checked before the device is touched.
     tParameterSet params;
-    int modeCount = 0;
     if (command == QLatin1String("write")) {
         const QString file = args.at(1);
         if (!QFileInfo(file).isFile())
             throw CommandError(QStringLiteral("cannot read %1").arg(file));
         try {
-            SetupFile::read(file, modeCount, params);
+            SetupFile::read(file, params);
         } catch (const IniConversionError &e) {
             throw CommandError(QStringLiteral("%1: %2").arg(file, QString::fromUtf8(e.what())));
         }
-        if (modeCount < 1 || modeCount > tParameterSet::MaxModes)
+        if (params.ModeCount < 1 || params.ModeCount > tParameterSet::MaxModes)
             throw CommandError(
-                QStringLiteral("%1: Modecount must be 1 to 5, not %2").arg(file).arg(modeCount));
+                QStringLiteral("%1: Modecount must be 1 to 5, not %2").arg(file).arg(params.ModeCount));
     }
 
     ConsoleUi ui;
-    DeviceLink link(std::make_unique<QtSerialPort>(), ui);
-    connectDevice(link, ui, portName);
+    DeviceSession session(std::make_unique<QtSerialPort>(), ui);
+    connectDevice(session, portName);
     const QString pin = parser.value(QStringLiteral("pin"));
     const bool pinGiven = parser.isSet(QStringLiteral("pin"));
 
     if (command == QLatin1String("info")) {
-        out(ui.versionLabel);
-        if (link.Version_Build > 7)
-            out(link.PIN_Protected ? QStringLiteral("PIN protected: yes")
-                                   : QStringLiteral("PIN protected: no"));
+        out(QStringLiteral("Velotrix V1.%1.%2")
+                .arg(static_cast<int>(session.versionVariation()))
+                .arg(static_cast<int>(session.versionBuild())));
+        if (session.versionBuild() > 7)
+            out(session.pinProtected() ? QStringLiteral("PIN protected: yes")
+                                       : QStringLiteral("PIN protected: no"));
         else
             out(QStringLiteral("PIN protected: no (firmware without PIN lock)"));
     } else if (command == QLatin1String("read")) {
-        // Only the receive side: flushing the output as well can discard the
-        // final "*OK" or "*ER" before the device has read it.
-        if (!ReadParameterBlocks(link, params, modeCount)) {
-            link.port().clearReceived();
+        if (!session.readParameters())
             throw CommandError(QStringLiteral("Transmission failed"));
-        }
-        link.port().clearReceived();
         const QString file = args.at(1);
         const QString name = parser.isSet(QStringLiteral("name")) ? parser.value(QStringLiteral("name"))
                                                                   : QFileInfo(file).completeBaseName();
-        if (!SetupFile::write(QFileInfo(file).absoluteFilePath(), name, modeCount, params))
+        if (!SetupFile::write(QFileInfo(file).absoluteFilePath(), name, session.Params))
             throw CommandError(QStringLiteral("cannot write %1").arg(file));
-        out(QStringLiteral("read %1 mode(s) into %2").arg(modeCount).arg(file));
+        out(QStringLiteral("read %1 mode(s) into %2").arg(session.Params.ModeCount).arg(file));
     } else if (command == QLatin1String("write")) {
-        passPinGate(link, pin, pinGiven);
-        if (!WriteParameterBlocks(link, params, modeCount))
+        passPinGate(session, pin, pinGiven);
+        session.Params = params;
+        if (!session.writeParameters())
             throw CommandError(QStringLiteral("Transmission failed"));
-        DeviceLink::Delay_ms(300);
         out(QStringLiteral("Transmission successful"));
     } else if (command == QLatin1String("reset")) {
-        passPinGate(link, pin, pinGiven);
-        switch (ResetDeviceParameters(link)) {
+        passPinGate(session, pin, pinGiven);
+        switch (session.resetParameters()) {
         case ResetResult::Reset:
             out(QStringLiteral("Velotrix was reset."));
             break;
@@ -158,22 +147,14 @@ int run(const QCommandLineParser &parser)
             throw CommandError(QStringLiteral("the device did not confirm the reset"));
         }
     } else if (command == QLatin1String("battery")) {
-        link.Communication = true;
-        std::optional<quint16> reading;
-        try {
-            reading = RequestBatteryReading(link);
-        } catch (...) {
-            link.Communication = false;
-            throw;
-        }
-        link.Communication = false;
-        if (!reading)
+        const DeviceSession::Battery battery = session.readBattery();
+        if (battery.status != DeviceSession::BatteryStatus::Reading)
             throw CommandError(QStringLiteral("the device did not report its battery reading"));
-        if (*reading == 0)
+        if (battery.reading == 0)
             throw CommandError(QStringLiteral("Please unplug Velotrix for 5 seconds and try again."));
-        out(QStringLiteral("%1%").arg(BatteryLevelFromReading(*reading).percent));
+        out(QStringLiteral("%1%").arg(BatteryLevelFromReading(battery.reading).percent));
     }
-    link.port().close();
+    session.port().close();
     return 0;
 }
 

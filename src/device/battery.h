@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QtGlobal>
-
 #include <optional>
 
 class DeviceLink;
@@ -11,7 +10,7 @@ class DeviceLink;
 struct BatteryLevel
 {
     int percent = 0; // 0 to 100 in steps of 5
-    int icon = 3;    // 0 full (green), 1 half (yellow), 2 low (red), 3 empty
+    int icon = 3; // 0 full (green), 1 half (yellow), 2 low (red), 3 empty
 };
 
 // Maps a non-zero reading onto the charge shown to the user. A reading of 0
@@ -21,5 +20,6 @@ BatteryLevel BatteryLevelFromReading(quint16 reading);
 // Asks the device for its battery reading ("*B"): clears the buffers, sends
 // the command, waits 150 ms and reads "*B" and two bytes (low byte first).
 // A wrong header or a short reply gives no value. Does not touch the
-// Communication flag; callers hold it for the whole request.
+// Communication flag; callers hold a CommunicationGuard for the whole
+// request.
 std::optional<quint16> RequestBatteryReading(DeviceLink &link);

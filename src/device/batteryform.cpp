@@ -26,8 +26,8 @@ QPixmap renderIcon(const QString &path)
 
 } // namespace
 
-TBatteryform::TBatteryform(QWidget *parent)
-    : ModalDialog(parent)
+TBatteryform::TBatteryform(Prompt &prompt, QWidget *centreOn, QWidget *parent)
+    : ModalDialog(prompt, centreOn, parent)
 {
     initDeviceResources();
     setObjectName(QStringLiteral("Batteryform"));

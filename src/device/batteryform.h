@@ -14,7 +14,7 @@ class TBatteryform : public ModalDialog
 {
     Q_OBJECT
 public:
-    explicit TBatteryform(QWidget *parent = nullptr);
+    TBatteryform(Prompt &prompt, QWidget *centreOn, QWidget *parent = nullptr);
 
     // Paints the picture and the percentage text for a non-zero reading.
     void PaintReading(quint16 reading);

@@ -1,12 +1,10 @@
 #include "changepindialog.h"
 
-#include "app/appwindows.h"
-#include "app/guard.h"
-#include "app/messagedlg.h"
-#include "device/devicelink.h"
-#include "device/pin_dlg.h"
+#include "device/devicesession.h"
 #include "device/pinprotection.h"
 #include "device/pinwidgets.h"
+#include "services/guard.h"
+#include "services/messagedlg.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"
 
@@ -26,8 +24,9 @@ QLabel *caption(QWidget *parent, const QString &text, const char *name, int y)
 
 } // namespace
 
-TChangePINDialog::TChangePINDialog(QWidget *parent)
-    : ModalDialog(parent)
+TChangePINDialog::TChangePINDialog(DeviceSession &session, Prompt &prompt, QWidget *centreOn, QWidget *parent)
+    : ModalDialog(prompt, centreOn, parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("ChangePINDialog"));
     setWindowTitle(N_("Change PIN"));
@@ -59,7 +58,8 @@ TChangePINDialog::TChangePINDialog(QWidget *parent)
     CancelBtn->setGeometry(243, 176, 75, 27);
     // The old PIN is checked on the device; a port error is reported like
     // every other one and leaves the dialog open.
-    connect(OKBtn, &QPushButton::clicked, this, [this] { runGuarded([this] { OKBtnClick(); }); });
+    connect(
+        OKBtn, &QPushButton::clicked, this, [this] { runGuarded(this->prompt(), [this] { OKBtnClick(); }); });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     TranslateComponent(this);
@@ -75,21 +75,19 @@ void TChangePINDialog::FormShow()
 
 void TChangePINDialog::OKBtnClick()
 {
-    DeviceLink *link = mainDeviceLink();
-    if (!link || !CheckPINCode(*link, OldPin->text())) {
-        MessageDlgCentered(tx("Wrong PIN code"), mtCustom, mbOK);
+    if (!CheckPINCode(m_session.link(), OldPin->text())) {
+        prompt().MessageDlgCentered(tx("Wrong PIN code"), mtCustom, mbOK);
         return;
     }
     if (NewPINValidate->text() != NewPIN->text()) {
-        MessageDlgCentered(tx("New PINs are different"), mtCustom, mbOK);
+        prompt().MessageDlgCentered(tx("New PINs are different"), mtCustom, mbOK);
         return;
     }
     // An empty PIN has no value to send to the device.
     if (!IsValidPin(NewPIN->text())) {
-        MessageDlgCentered(tx("Please enter a PIN of 1 to 4 digits."), mtCustom, mbOK);
+        prompt().MessageDlgCentered(tx("Please enter a PIN of 1 to 4 digits."), mtCustom, mbOK);
         return;
     }
-    if (TPIN_Dlg *pinDialog = appWindows().PIN_Dlg)
-        pinDialog->Pincode = NewPIN->text();
+    m_session.setRememberedPin(NewPIN->text());
     accept();
 }

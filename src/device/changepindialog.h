@@ -2,17 +2,18 @@
 
 #include "device/modaldialog.h"
 
+class DeviceSession;
 class QLineEdit;
 class QPushButton;
 
 // Asks for the old PIN, which the device checks, and a new one twice. On
-// acceptance the new PIN is remembered in the PIN dialog's Pincode; sending
-// it is up to the caller.
+// acceptance the new PIN becomes the session's remembered PIN; sending it is
+// up to the caller.
 class TChangePINDialog : public ModalDialog
 {
     Q_OBJECT
 public:
-    explicit TChangePINDialog(QWidget *parent = nullptr);
+    TChangePINDialog(DeviceSession &session, Prompt &prompt, QWidget *centreOn, QWidget *parent = nullptr);
 
     void OKBtnClick();
 
@@ -24,4 +25,7 @@ public:
 
 protected:
     void FormShow() override;
+
+private:
+    DeviceSession &m_session;
 };

@@ -7,27 +7,6 @@
 #include <exception>
 #include <thread>
 
-namespace {
-
-// Clears the Communication flag on every way out of a guarded exchange.
-class CommunicationGuard
-{
-public:
-    explicit CommunicationGuard(bool &flag)
-        : m_flag(flag)
-    {
-        m_flag = true;
-    }
-    ~CommunicationGuard() { m_flag = false; }
-    CommunicationGuard(const CommunicationGuard &) = delete;
-    CommunicationGuard &operator=(const CommunicationGuard &) = delete;
-
-private:
-    bool &m_flag;
-};
-
-} // namespace
-
 DeviceLink::DeviceLink(std::unique_ptr<SerialPort> port, DeviceUi &ui)
     : m_port(std::move(port))
     , m_ui(ui)
@@ -72,8 +51,8 @@ void DeviceLink::Delay_ms(int ms)
 void DeviceLink::ComPortAfterOpen()
 {
     PIN_Protected = false;
-    if (!Communication) {
-        CommunicationGuard guard(Communication);
+    m_identified = false;
+    if (CommunicationGuard guard(*this); guard.acquired()) {
         try {
             m_port->clearBuffers();
             WriteBytesToPort(QByteArrayLiteral("*V"));
@@ -93,7 +72,8 @@ void DeviceLink::ComPortAfterOpen()
                         value = static_cast<std::uint16_t>(
                             (static_cast<std::uint8_t>(build.at(1)) << 8) | (value & 0xFFu));
                     Version_Build = static_cast<std::int16_t>(value);
-                    if (build.size() == 2)
+                    m_identified = build.size() == 2;
+                    if (m_identified)
                         m_ui.setVersionLabel(QStringLiteral("Velotrix V1.%1.%2")
                                                  .arg(static_cast<int>(Version_Variation))
                                                  .arg(static_cast<int>(Version_Build)));
@@ -116,6 +96,7 @@ void DeviceLink::ComPortAfterOpen()
 void DeviceLink::ComPortAfterClose()
 {
     Version_Build = -1;
+    m_identified = false;
     m_ui.setVersionLabel(tx("not connected"));
     m_ui.setPinLabelVisible(false);
 }

@@ -8,16 +8,14 @@
 #include <cstdint>
 #include <memory>
 
-// What the device link needs from whoever presents it: the main window in
-// the configurator, the console in velotrixctl, a recorder in tests.
+// What the device link shows of its state: the status area in the
+// configurator, nothing in velotrixctl, a recorder in tests.
 class DeviceUi
 {
 public:
     virtual ~DeviceUi() = default;
     virtual void setVersionLabel(const QString &text) = 0;
     virtual void setPinLabelVisible(bool visible) = 0;
-    // Shows a modal message box; returns one of MsgDlgResult.
-    virtual int MessageDlgCentered(const QString &text, int kind, int buttons) = 0;
 };
 
 // The serial command channel and the device state it maintains: the
@@ -33,6 +31,8 @@ public:
     DeviceLink &operator=(const DeviceLink &) = delete;
 
     SerialPort &port() { return *m_port; }
+    const SerialPort &port() const { return *m_port; }
+    DeviceUi &ui() { return m_ui; }
 
     // Opens the port if needed, then writes the command's bytes in one write.
     int WriteBytesToPort(const QByteArray &Ansistr);
@@ -50,6 +50,10 @@ public:
     // shown.
     bool Read_PinProtection();
 
+    // True from a version handshake that read the whole answer until the
+    // port closes or opens again: the device has identified itself.
+    bool identified() const { return m_identified; }
+
     bool Communication = false;
     std::uint8_t Version_Variation = 0;
     std::int16_t Version_Build = 0;
@@ -58,4 +62,34 @@ public:
 private:
     std::unique_ptr<SerialPort> m_port;
     DeviceUi &m_ui;
+    bool m_identified = false;
+};
+
+// Holds the link's Communication flag for one exchange, so that the version
+// handshake, the reset and the battery query never run inside one another.
+// Takes the flag only when it is free; acquired() tells whether it did, and
+// the flag is released on every way out, exceptions included.
+class CommunicationGuard
+{
+public:
+    explicit CommunicationGuard(DeviceLink &link)
+        : m_flag(link.Communication)
+        , m_acquired(!link.Communication)
+    {
+        if (m_acquired)
+            m_flag = true;
+    }
+    ~CommunicationGuard()
+    {
+        if (m_acquired)
+            m_flag = false;
+    }
+    CommunicationGuard(const CommunicationGuard &) = delete;
+    CommunicationGuard &operator=(const CommunicationGuard &) = delete;
+
+    bool acquired() const { return m_acquired; }
+
+private:
+    bool &m_flag;
+    bool m_acquired;
 };

@@ -1,13 +1,8 @@
 #include "formadvanced.h"
 
-#include "app/appwindows.h"
-#include "app/guard.h"
-#include "app/mainform.h"
-#include "app/messagedlg.h"
-#include "device/changepindialog.h"
-#include "device/newpin_dlg.h"
-#include "device/pin_dlg.h"
+#include "device/devicesession.h"
 #include "device/pinprotection.h"
+#include "services/guard.h"
 #include "services/translation.h"
 
 #include <QAction>
@@ -31,9 +26,12 @@ QToolButton *bigButton(QWidget *parent, const char *name)
 
 } // namespace
 
-TFormAdvanced::TFormAdvanced(TMainform *mainform)
-    : QDialog(mainform)
-    , m_mainform(mainform)
+TFormAdvanced::TFormAdvanced(DeviceSession &session, Prompt &prompt, QAction *firmwareUpdate,
+    PinDialogLaunchers pinDialogs, QWidget *parent)
+    : QDialog(parent)
+    , m_session(session)
+    , m_prompt(prompt)
+    , m_pinDialogs(std::move(pinDialogs))
 {
     setObjectName(QStringLiteral("FormAdvanced"));
     setWindowTitle(N_("Advanced"));
@@ -45,12 +43,14 @@ TFormAdvanced::TFormAdvanced(TMainform *mainform)
 
     PngBitBtn1 = bigButton(this, "PngBitBtn1");
     PngBitBtn1->setText(N_("Set PIN"));
-    connect(PngBitBtn1, &QToolButton::clicked, this, [this] { runGuarded([this] { PngBitBtn1Click(); }); });
+    connect(PngBitBtn1, &QToolButton::clicked, this,
+        [this] { runGuarded(m_prompt, [this] { PngBitBtn1Click(); }); });
     auto *pinLabel = new QLabel(N_("Protect the settings using a PIN"), this);
     pinLabel->setObjectName(QStringLiteral("Label1"));
 
     PngBitBtn2 = bigButton(this, "PngBitBtn2");
-    PngBitBtn2->setDefaultAction(mainform->Action_FirmwareUpdate);
+    if (firmwareUpdate)
+        PngBitBtn2->setDefaultAction(firmwareUpdate);
     auto *firmwareLabel = new QLabel(N_("Update the firmware of Velotrix.   "), this);
     firmwareLabel->setObjectName(QStringLiteral("Label2"));
 
@@ -76,23 +76,19 @@ TFormAdvanced::TFormAdvanced(TMainform *mainform)
 
 void TFormAdvanced::PngBitBtn1Click()
 {
-    const AppWindows &windows = appWindows();
-    if (!windows.PIN_Dlg || !windows.ChangePINDialog || !windows.NewPIN_Dlg)
+    if (!m_pinDialogs.changePin || !m_pinDialogs.firstPin)
         return;
-    DeviceLink &link = *m_mainform->link();
-    const QString &pincode = windows.PIN_Dlg->Pincode;
-
+    DeviceLink &link = m_session.link();
     if (link.PIN_Protected) {
         // The device checked the old PIN inside the dialog; the new one is
-        // sent only when it is the one the dialog accepted.
-        if (windows.ChangePINDialog->ShowModal() == QDialog::Accepted
-            && windows.ChangePINDialog->NewPIN->text() == pincode) {
-            if (!SendNewPin(link, PinValue(pincode), false))
-                MessageDlgCentered(tx("Action failed"), mtInformation, mbOK);
+        // the PIN the dialog accepted.
+        if (m_pinDialogs.changePin()) {
+            if (!SendNewPin(link, PinValue(m_session.rememberedPin()), false))
+                m_prompt.MessageDlgCentered(tx("Action failed"), mtInformation, mbOK);
         }
-    } else if (windows.NewPIN_Dlg->ShowModal() == QDialog::Accepted) {
-        if (!SendNewPin(link, PinValue(pincode), true))
-            MessageDlgCentered(tx("Action failed"), mtInformation, mbOK);
+    } else if (m_pinDialogs.firstPin()) {
+        if (!SendNewPin(link, PinValue(m_session.rememberedPin()), true))
+            m_prompt.MessageDlgCentered(tx("Action failed"), mtInformation, mbOK);
     }
     link.Read_PinProtection();
 }

@@ -1,50 +1,39 @@
 #pragma once
 
+#include "services/prompt.h"
+
 #include <QDialog>
-#include <QStringList>
-#include <functional>
+#include <QPointer>
 
 // Registers the device windows' pictures (battery icons, padlock).
 void initDeviceResources();
 
 // A window that the program shows modally again and again from the same
-// object. ShowModal() runs the window's show handler, places it and runs it
-// until it has a result.
-//
-// Tests answer the showings without a nested event loop: from the first
-// queueAnswer() until clearAnswers() every showing is recorded and handed to
-// the queued steps in turn. A step acts like the user (types into the edits,
-// clicks a button); the showing ends as soon as a step leaves the window with
-// a result. When the queue runs dry first, the showing ends as if the window
-// had been closed with its caption (Rejected), so a missing answer fails a
-// test instead of hanging it.
+// object. ShowModal() runs the window's show handler, centres it on the
+// widget it was given and runs it through the prompt until it has a result;
+// tests pass a prompt that answers without a nested event loop.
 class ModalDialog : public QDialog
 {
     Q_OBJECT
 public:
-    using QDialog::QDialog;
+    // centreOn: the window to centre on (the main window); parent: the
+    // owner.
+    ModalDialog(Prompt &prompt, QWidget *centreOn, QWidget *parent = nullptr);
 
     // Returns QDialog::Accepted or QDialog::Rejected.
     int ShowModal();
-    void done(int result) override;
-
-    using Answer = std::function<void(QDialog &)>;
-    static void queueAnswer(Answer answer);
-    // Starts answering (and recording) with nothing queued yet.
-    static void startAnswering();
-    static void clearAnswers();
-    // Object names of the windows shown since the first queueAnswer().
-    static QStringList shown();
 
 protected:
     // Runs before every showing (e.g. to empty the edits).
     virtual void FormShow() { }
-    // Centred on the main window on every showing, or only on the first.
+    Prompt &prompt() { return m_prompt; }
+    // Centred on every showing, or only on the first.
     bool m_centreOnEveryShow = true;
 
 private:
-    void centreOnMainWindow();
+    void centre();
 
-    bool m_finished = false;
+    Prompt &m_prompt;
+    QPointer<QWidget> m_centreOn;
     bool m_placed = false;
 };

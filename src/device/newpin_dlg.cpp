@@ -1,11 +1,9 @@
 #include "newpin_dlg.h"
 
-#include "app/appwindows.h"
-#include "app/messagedlg.h"
-#include "device/devicelink.h"
-#include "device/pin_dlg.h"
+#include "device/devicesession.h"
 #include "device/pinprotection.h"
 #include "device/pinwidgets.h"
+#include "services/messagedlg.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"
 
@@ -13,8 +11,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TNewPIN_Dlg::TNewPIN_Dlg(QWidget *parent)
-    : ModalDialog(parent)
+TNewPIN_Dlg::TNewPIN_Dlg(DeviceSession &session, Prompt &prompt, QWidget *centreOn, QWidget *parent)
+    : ModalDialog(prompt, centreOn, parent)
+    , m_session(session)
 {
     setObjectName(QStringLiteral("NewPIN_Dlg"));
     setWindowTitle(N_("Set PIN"));
@@ -55,15 +54,14 @@ void TNewPIN_Dlg::FormShow()
 void TNewPIN_Dlg::OKBtnClick()
 {
     if (PIN->text() != PINValidate->text()) {
-        MessageDlgCentered(tx("New PINs are different"), mtCustom, mbOK);
+        prompt().MessageDlgCentered(tx("New PINs are different"), mtCustom, mbOK);
         return;
     }
     // An empty PIN has no value to send to the device.
     if (!IsValidPin(PIN->text())) {
-        MessageDlgCentered(tx("Please enter a PIN of 1 to 4 digits."), mtCustom, mbOK);
+        prompt().MessageDlgCentered(tx("Please enter a PIN of 1 to 4 digits."), mtCustom, mbOK);
         return;
     }
-    if (TPIN_Dlg *pinDialog = appWindows().PIN_Dlg)
-        pinDialog->Pincode = PIN->text();
+    m_session.setRememberedPin(PIN->text());
     accept();
 }

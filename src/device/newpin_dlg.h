@@ -2,16 +2,17 @@
 
 #include "device/modaldialog.h"
 
+class DeviceSession;
 class QLineEdit;
 class QPushButton;
 
-// Asks for a first PIN, twice. On acceptance the PIN is remembered in the PIN
-// dialog's Pincode; sending it is up to the caller.
+// Asks for a first PIN, twice. On acceptance the PIN becomes the session's
+// remembered PIN; sending it is up to the caller.
 class TNewPIN_Dlg : public ModalDialog
 {
     Q_OBJECT
 public:
-    explicit TNewPIN_Dlg(QWidget *parent = nullptr);
+    TNewPIN_Dlg(DeviceSession &session, Prompt &prompt, QWidget *centreOn, QWidget *parent = nullptr);
 
     void OKBtnClick();
 
@@ -22,4 +23,7 @@ public:
 
 protected:
     void FormShow() override;
+
+private:
+    DeviceSession &m_session;
 };

@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-TPIN_Dlg::TPIN_Dlg(QWidget *parent)
-    : ModalDialog(parent)
+TPIN_Dlg::TPIN_Dlg(Prompt &prompt, QWidget *centreOn, QWidget *parent)
+    : ModalDialog(prompt, centreOn, parent)
 {
     setObjectName(QStringLiteral("PIN_Dlg"));
     setWindowTitle(N_("PIN "));

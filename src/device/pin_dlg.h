@@ -7,13 +7,14 @@
 class QLineEdit;
 class QPushButton;
 
-// Asks for the device PIN. The PIN typed last is remembered in Pincode for
-// the rest of the run, and the edit keeps it between showings.
+// Asks for the device PIN. The PIN confirmed last is in Pincode, and the edit
+// keeps it between showings; the device session remembers the PIN the
+// device accepted.
 class TPIN_Dlg : public ModalDialog
 {
     Q_OBJECT
 public:
-    explicit TPIN_Dlg(QWidget *parent = nullptr);
+    TPIN_Dlg(Prompt &prompt, QWidget *centreOn, QWidget *parent = nullptr);
 
     void OKBtnClick();
 
@@ -21,7 +22,6 @@ public:
     QPushButton *OKBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
 
-    // Tried first by every write and reset of a locked device; also set by
-    // the change and new-PIN dialogs.
+    // The PIN confirmed with OK last.
     QString Pincode;
 };

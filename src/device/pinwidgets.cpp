@@ -1,7 +1,5 @@
 #include "pinwidgets.h"
 
-#include "app/appwindows.h"
-#include "app/mainform.h"
 #include "device/modaldialog.h"
 
 #include <QIcon>
@@ -51,10 +49,4 @@ QLabel *createPadlockImage(QWidget *parent)
     image->setPixmap(QIcon(QStringLiteral(":/device/padlock.svg")).pixmap(48, 48));
     image->setGeometry(12, 12, 48, 48);
     return image;
-}
-
-DeviceLink *mainDeviceLink()
-{
-    TMainform *main = appWindows().Mainform;
-    return main ? main->link() : nullptr;
 }

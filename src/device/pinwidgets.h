@@ -1,6 +1,5 @@
 #pragma once
 
-class DeviceLink;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -11,6 +10,3 @@ QLineEdit *createPinEdit(QWidget *parent, const char *objectName);
 
 // The padlock picture of the PIN dialogs, 48 x 48.
 QLabel *createPadlockImage(QWidget *parent);
-
-// The main window's device link; nullptr before the main window exists.
-DeviceLink *mainDeviceLink();

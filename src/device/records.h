@@ -176,6 +176,10 @@ struct tParameterSet
     tSpecialActionDesc SpecialActionDesc {};
     tAlarmSettings AlarmSettings {};
     tAntiTremor AntiTremor {};
+    // How many of the modes are in use: the count a read or a setup file
+    // brought, or the number of mode pages the editor last wrote. Only the
+    // first ModeCount modes go to the device; files keep all five.
+    int ModeCount = 1;
 
     // The five modes as 140 contiguous bytes, mode i at byte 28 * i.
     QByteArray modeBytes() const;

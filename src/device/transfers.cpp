@@ -33,26 +33,9 @@ bool sendBlock(DeviceLink &link, const QByteArray &block)
     return link.ReadResult_OK();
 }
 
-// Clears the Communication flag on every way out, exceptions included.
-class CommunicationGuard
-{
-public:
-    explicit CommunicationGuard(DeviceLink &link)
-        : m_link(link)
-    {
-        m_link.Communication = true;
-    }
-    ~CommunicationGuard() { m_link.Communication = false; }
-    CommunicationGuard(const CommunicationGuard &) = delete;
-    CommunicationGuard &operator=(const CommunicationGuard &) = delete;
-
-private:
-    DeviceLink &m_link;
-};
-
 } // namespace
 
-bool ReadParameterBlocks(DeviceLink &link, tParameterSet &params, int &modeCount)
+bool ReadParameterBlocks(DeviceLink &link, tParameterSet &params)
 {
     link.port().clearBuffers();
     link.WriteBytesToPort(QByteArrayLiteral("*1"));
@@ -84,13 +67,18 @@ bool ReadParameterBlocks(DeviceLink &link, tParameterSet &params, int &modeCount
         return false;
     received.AntiTremor = tAntiTremor::fromBytes(block);
 
+    received.ModeCount = n;
     params = received;
-    modeCount = n;
     return true;
 }
 
-bool WriteParameterBlocks(DeviceLink &link, const tParameterSet &params, int modeCount)
+bool WriteParameterBlocks(DeviceLink &link, const tParameterSet &params)
 {
+    const int modeCount = params.ModeCount;
+    // Only a count the device can hold goes on the wire; anything else would
+    // send records that do not exist.
+    if (modeCount < 1 || modeCount > tParameterSet::MaxModes)
+        return false;
     link.port().clearBuffers();
     QByteArray command = QByteArrayLiteral("*0");
     command.append(static_cast<char>(modeCount));
@@ -101,15 +89,15 @@ bool WriteParameterBlocks(DeviceLink &link, const tParameterSet &params, int mod
         if (!sendBlock(link, params.ModeDescriptor[static_cast<std::size_t>(i)].toBytes()))
             return false;
     }
-    return sendBlock(link, params.SpecialActionDesc.toBytes()) && sendBlock(link, params.AlarmSettings.toBytes())
-        && sendBlock(link, params.AntiTremor.toBytes());
+    return sendBlock(link, params.SpecialActionDesc.toBytes())
+        && sendBlock(link, params.AlarmSettings.toBytes()) && sendBlock(link, params.AntiTremor.toBytes());
 }
 
 ResetResult ResetDeviceParameters(DeviceLink &link)
 {
-    if (link.Communication)
-        return ResetResult::Busy;
     CommunicationGuard guard(link);
+    if (!guard.acquired())
+        return ResetResult::Busy;
     link.port().clearBuffers();
     link.WriteBytesToPort(QByteArrayLiteral("*R"));
     DeviceLink::Delay_ms(1000);

@@ -4,7 +4,7 @@
 
 namespace SetupFile {
 
-bool write(const QString &path, const QString &name, int modeCount, const tParameterSet &params)
+bool write(const QString &path, const QString &name, const tParameterSet &params)
 {
     // An existing file that cannot be read is not replaced by one holding
     // only the saved keys.
@@ -13,7 +13,7 @@ bool write(const QString &path, const QString &name, int modeCount, const tParam
         return false;
     ini.writeString(Section, QStringLiteral("Name"), name);
     ini.writeString(Section, QStringLiteral("FileName"), path);
-    ini.writeInteger(Section, QStringLiteral("Modecount"), modeCount);
+    ini.writeInteger(Section, QStringLiteral("Modecount"), params.ModeCount);
     ini.writeRecord(Section, QStringLiteral("ModeDescriptor"), params.modeBytes());
     ini.writeRecord(Section, QStringLiteral("SpecialActionDesc"), params.SpecialActionDesc.toBytes());
     ini.writeRecord(Section, QStringLiteral("AlarmSettings"), params.AlarmSettings.toBytes());
@@ -21,7 +21,7 @@ bool write(const QString &path, const QString &name, int modeCount, const tParam
     return ini.save();
 }
 
-void read(const QString &path, int &modeCount, tParameterSet &params)
+void read(const QString &path, tParameterSet &params)
 {
     const IniFile ini(path);
     const int count = ini.readInteger(Section, QStringLiteral("Modecount"), 0);
@@ -41,7 +41,7 @@ void read(const QString &path, int &modeCount, tParameterSet &params)
     params.SpecialActionDesc = tSpecialActionDesc::fromBytes(special);
     params.AlarmSettings = tAlarmSettings::fromBytes(alarm);
     params.AntiTremor = tAntiTremor::fromBytes(tremor);
-    modeCount = count;
+    params.ModeCount = count;
 }
 
 } // namespace SetupFile

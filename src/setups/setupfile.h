@@ -15,11 +15,12 @@ inline const QString Section = QStringLiteral("Config");
 // the order a new file gets them: Name, FileName, Modecount, ModeDescriptor
 // (all five modes, 140 bytes), SpecialActionDesc, AlarmSettings, AntiTremor.
 // Returns false when the file could not be written.
-bool write(const QString &path, const QString &name, int modeCount, const tParameterSet &params);
+bool write(const QString &path, const QString &name, const tParameterSet &params);
 
-// Reads "Modecount" (default 0) and the four records into params. A missing
+// Reads "Modecount" (default 0) into params.ModeCount, unchecked, and the
+// four records into params. A missing
 // record key leaves that record unchanged; a value that is not valid throws
 // IniConversionError, and params is then left as it was.
-void read(const QString &path, int &modeCount, tParameterSet &params);
+void read(const QString &path, tParameterSet &params);
 
 } // namespace SetupFile

@@ -1,9 +1,9 @@
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
 #include "device/batteryform.h"
 #include "device/pin_dlg.h"
 #include "devicewindows.h"
+#include "services/messagedlg.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -17,7 +17,7 @@
 // the emulated device. Expected wire bytes use the emulator's own CRC.
 namespace {
 
-using Messages = QList<MessageDlgResponder::Shown>;
+using Messages = QList<ScriptedPrompt::Shown>;
 
 const QString overwriteQuestion = QStringLiteral("This will overwrite the parameters on Velotrix. Continue?");
 
@@ -57,18 +57,18 @@ QStringList texts(const Messages &messages)
     return result;
 }
 
-void expectInformation(const MessageDlgResponder::Shown &m, const QString &text)
+void expectInformation(const ScriptedPrompt::Shown &m, const QString &text)
 {
     QCOMPARE(m.text, text);
-    QCOMPARE(m.kind, int(mtInformation));
-    QCOMPARE(m.buttons, int(mbOK));
+    QCOMPARE(m.kind, mtInformation);
+    QCOMPARE(m.buttons, MsgDlgButtons(mbOK));
 }
 
-void expectConfirmation(const MessageDlgResponder::Shown &m, const QString &text)
+void expectConfirmation(const ScriptedPrompt::Shown &m, const QString &text)
 {
     QCOMPARE(m.text, text);
-    QCOMPARE(m.kind, int(mtConfirmation));
-    QCOMPARE(m.buttons, int(mbYesNo));
+    QCOMPARE(m.kind, mtConfirmation);
+    QCOMPARE(m.buttons, MsgDlgButtons(mbYesNo));
 }
 
 } // namespace
@@ -99,11 +99,7 @@ private Q_SLOTS:
     void unplugDuringGuardedExchange();
 };
 
-void TestDeviceActions::cleanup()
-{
-    MessageDlgResponder::clear();
-    ModalDialog::clearAnswers();
-}
+void TestDeviceActions::cleanup() { }
 
 void TestDeviceActions::writeSendsEveryBlock_data()
 {
@@ -118,9 +114,9 @@ void TestDeviceActions::writeSendsEveryBlock()
     DeviceWindows d;
     d.connect();
     d.main().Params = patternParams(5);
-    d.main().ModeCount = modes;
-    MessageDlgResponder::setNextAnswer(mrYes);
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.main().Params.ModeCount = modes;
+    d.prompt.setNextAnswer(mrYes);
+    d.prompt.setNextAnswer(mrOk);
 
     d.main().Action_WritetovelotrixExecute();
 
@@ -134,7 +130,7 @@ void TestDeviceActions::writeSendsEveryBlock()
     QCOMPARE(d.emulator.received().toHex(' '), expected.toHex(' '));
     QCOMPARE(d.emulator.modeCount(), modes);
 
-    const Messages shown = MessageDlgResponder::shown();
+    const Messages shown = d.prompt.shown;
     QCOMPARE(shown.size(), 2);
     expectConfirmation(shown[0], overwriteQuestion);
     expectInformation(shown[1], QStringLiteral("Transmission successful"));
@@ -144,10 +140,10 @@ void TestDeviceActions::writeEndsAtRejectedBlock()
 {
     DeviceWindows d;
     d.connect();
-    d.main().ModeCount = 2;
+    d.main().Params.ModeCount = 2;
     d.emulator.setWriteError(3);
-    MessageDlgResponder::setNextAnswer(mrYes);
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(mrYes);
+    d.prompt.setNextAnswer(mrOk);
 
     d.main().Action_WritetovelotrixExecute();
     QTest::qWait(300);
@@ -157,22 +153,22 @@ void TestDeviceActions::writeEndsAtRejectedBlock()
     const int expectedSize
         = 3 + 2 * (VelotrixEmulator::ModeSize + 1) + VelotrixEmulator::SpecialActionSize + 1;
     QCOMPARE(d.emulator.received().size(), expectedSize);
-    QCOMPARE(texts(MessageDlgResponder::shown()),
-        QStringList({ overwriteQuestion, QStringLiteral("Transmission failed") }));
+    QCOMPARE(
+        texts(d.prompt.shown), QStringList({ overwriteQuestion, QStringLiteral("Transmission failed") }));
 }
 
 void TestDeviceActions::writeDeclined()
 {
     DeviceWindows d;
     d.connect();
-    MessageDlgResponder::setNextAnswer(mrNo);
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(mrNo);
+    d.prompt.setNextAnswer(mrOk);
 
     d.main().Action_WritetovelotrixExecute();
     QTest::qWait(100);
 
     QVERIFY(d.emulator.received().isEmpty());
-    const Messages shown = MessageDlgResponder::shown();
+    const Messages shown = d.prompt.shown;
     QCOMPARE(shown.size(), 2);
     expectInformation(shown[1], QStringLiteral("Transmission failed"));
 }
@@ -186,12 +182,12 @@ void TestDeviceActions::readThreeModes()
     d.connect();
     const tParameterSet before = patternParams(99);
     d.main().Params = before;
-    MessageDlgResponder::setNextAnswer(mrYes);
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(mrYes);
+    d.prompt.setNextAnswer(mrOk);
 
     d.main().Action_ReadFromVelotrixExecute();
 
-    QCOMPARE(d.main().ModeCount, 3);
+    QCOMPARE(d.main().Params.ModeCount, 3);
     const tParameterSet &p = d.main().Params;
     for (int i = 0; i < 3; ++i)
         QCOMPARE(p.ModeDescriptor[std::size_t(i)].toBytes(), d.emulator.modeBlock(i));
@@ -203,7 +199,7 @@ void TestDeviceActions::readThreeModes()
     // "*1", then one acknowledgement per block: three modes and three more.
     QTRY_COMPARE(d.emulator.received(), QByteArray("*1") + QByteArray("*OK").repeated(6));
 
-    const Messages shown = MessageDlgResponder::shown();
+    const Messages shown = d.prompt.shown;
     QCOMPARE(shown.size(), 2);
     // The question stays in English whatever the language.
     expectConfirmation(shown[0], QStringLiteral("Overwrite parameters?"));
@@ -233,9 +229,9 @@ void TestDeviceActions::failedRead()
     d.emulator.setParameters(imageOf(patternParams(3)));
     d.emulator.setModeCount(2);
     d.connect();
-    const tParameterSet before = patternParams(77);
+    tParameterSet before = patternParams(77);
+    before.ModeCount = 4;
     d.main().Params = before;
-    d.main().ModeCount = 4;
 
     if (fault == QLatin1String("crc1"))
         d.emulator.setBadReadCrc(1);
@@ -251,8 +247,8 @@ void TestDeviceActions::failedRead()
         d.emulator.setClaimedModeCount(7);
     else if (fault == QLatin1String("zero"))
         d.emulator.setClaimedModeCount(0);
-    MessageDlgResponder::setNextAnswer(mrYes);
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(mrYes);
+    d.prompt.setNextAnswer(mrOk);
 
     d.main().Action_ReadFromVelotrixExecute();
     QTest::qWait(100);
@@ -261,8 +257,8 @@ void TestDeviceActions::failedRead()
     // own time.
     QTRY_COMPARE(d.emulator.received(), sent);
     QVERIFY(d.main().Params == before);
-    QCOMPARE(d.main().ModeCount, 4);
-    const Messages shown = MessageDlgResponder::shown();
+    QCOMPARE(d.main().Params.ModeCount, 4);
+    const Messages shown = d.prompt.shown;
     QCOMPARE(shown.size(), 2);
     expectInformation(shown[1], QStringLiteral("Transmission failed"));
 }
@@ -271,13 +267,13 @@ void TestDeviceActions::readDeclined()
 {
     DeviceWindows d;
     d.connect();
-    MessageDlgResponder::setNextAnswer(mrNo);
+    d.prompt.setNextAnswer(mrNo);
 
     d.main().Action_ReadFromVelotrixExecute();
     QTest::qWait(100);
 
     QVERIFY(d.emulator.received().isEmpty());
-    QCOMPARE(MessageDlgResponder::shown().size(), 1);
+    QCOMPARE(d.prompt.shown.size(), 1);
 }
 
 void TestDeviceActions::reset_data()
@@ -313,16 +309,16 @@ void TestDeviceActions::reset()
     d.link().Communication = busy;
     const tParameterSet before = patternParams(1);
     d.main().Params = before;
-    MessageDlgResponder::setNextAnswer(answer);
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(MsgDlgResult(answer));
+    d.prompt.setNextAnswer(mrOk);
 
     d.main().Action_ResetParameterExecute();
     QTest::qWait(100);
 
     QCOMPARE(d.emulator.received(), sent);
-    QCOMPARE(texts(MessageDlgResponder::shown()), messages);
+    QCOMPARE(texts(d.prompt.shown), messages);
     if (messages.size() == 2)
-        QCOMPARE(MessageDlgResponder::shown()[1].kind, int(mtWarning));
+        QCOMPARE(d.prompt.shown[1].kind, mtWarning);
     // The reset leaves the working records alone; the flag is only released
     // by the exchange that took it.
     QVERIFY(d.main().Params == before);
@@ -371,12 +367,12 @@ void TestDeviceActions::pinGate()
     d.connect();
     QCOMPARE(d.link().PIN_Protected, locked);
 
-    TPIN_Dlg *pinDialog = appWindows().PIN_Dlg;
+    TPIN_Dlg *pinDialog = d.windows().PIN_Dlg;
     pinDialog->Password->setText(remembered);
-    pinDialog->Pincode = remembered;
+    d.session().setRememberedPin(remembered);
     QStringList editOnShow;
     for (const QString &pin : typed) {
-        ModalDialog::queueAnswer([pin, &editOnShow](QDialog &dlg) {
+        d.prompt.queueStep([pin, &editOnShow](QDialog &dlg) {
             auto &pd = static_cast<TPIN_Dlg &>(dlg);
             editOnShow.append(pd.Password->text());
             if (pin.isEmpty()) {
@@ -387,12 +383,12 @@ void TestDeviceActions::pinGate()
             pd.OKBtn->click();
         });
     }
-    MessageDlgResponder::setNextAnswer(mrYes);
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(mrYes);
+    d.prompt.setNextAnswer(mrOk);
 
     d.main().Action_WritetovelotrixExecute();
 
-    QCOMPARE(ModalDialog::shown().size(), typed.size());
+    QCOMPARE(d.prompt.dialogs.size(), typed.size());
     // The edit still shows the text typed at the previous showing.
     if (!typed.isEmpty())
         QCOMPARE(editOnShow.first(), remembered);
@@ -400,13 +396,13 @@ void TestDeviceActions::pinGate()
     QCOMPARE(received.left(checks.size()).toHex(' '), checks.toHex(' '));
     if (proceeds) {
         QCOMPARE(received.mid(checks.size(), 3), QByteArray("*0\x01"));
-        QCOMPARE(texts(MessageDlgResponder::shown()),
+        QCOMPARE(texts(d.prompt.shown),
             QStringList({ overwriteQuestion, QStringLiteral("Transmission successful") }));
         if (!typed.isEmpty())
-            QCOMPARE(pinDialog->Pincode, typed.last());
+            QCOMPARE(d.session().rememberedPin(), typed.last());
     } else {
         QCOMPARE(received.size(), checks.size());
-        QVERIFY(MessageDlgResponder::shown().isEmpty());
+        QVERIFY(d.prompt.shown.isEmpty());
     }
 }
 
@@ -448,13 +444,13 @@ void TestDeviceActions::battery()
 
     QString shownText;
     bool heldWhileOpen = false;
-    ModalDialog::queueAnswer([&](QDialog &dlg) {
+    d.prompt.queueStep([&](QDialog &dlg) {
         auto &form = static_cast<TBatteryform &>(dlg);
         shownText = form.Label1->text();
         heldWhileOpen = d.link().Communication;
         form.BitBtn1->click();
     });
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(mrOk);
 
     QElapsedTimer timer;
     timer.start();
@@ -462,16 +458,16 @@ void TestDeviceActions::battery()
     const qint64 elapsed = timer.elapsed();
 
     QCOMPARE(d.emulator.received(), busy ? QByteArray() : QByteArray("*B"));
-    QCOMPARE(ModalDialog::shown().size(), label.isEmpty() ? 0 : 1);
+    QCOMPARE(d.prompt.dialogs.size(), label.isEmpty() ? 0 : 1);
     QCOMPARE(shownText, label);
     if (!label.isEmpty())
         QVERIFY(heldWhileOpen);
-    const Messages shown = MessageDlgResponder::shown();
+    const Messages shown = d.prompt.shown;
     QCOMPARE(shown.size(), warning ? 1 : 0);
     if (warning) {
         QCOMPARE(shown[0].text, QStringLiteral("Please unplug Velotrix for 5 seconds and try again."));
-        QCOMPARE(shown[0].kind, int(mtWarning));
-        QCOMPARE(shown[0].buttons, int(mbOK));
+        QCOMPARE(shown[0].kind, mtWarning);
+        QCOMPARE(shown[0].buttons, MsgDlgButtons(mbOK));
     }
     // Every request that ran ends with the device's rest; a refused one
     // returns at once and leaves the flag to its owner.
@@ -491,15 +487,15 @@ void TestDeviceActions::portErrorsReachTheErrorBox()
     d.main().ActionList1Update();
     QVERIFY(d.main().Action_ReadFromVelotrix->isEnabled());
     d.emulator.hangUpNow();
-    MessageDlgResponder::setNextAnswer(mrYes);
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(mrYes);
+    d.prompt.setNextAnswer(mrOk);
 
     // Through the action, as the toolbar and F3 run it.
     d.main().Action_ReadFromVelotrix->trigger();
 
-    const Messages shown = MessageDlgResponder::shown();
+    const Messages shown = d.prompt.shown;
     QCOMPARE(shown.size(), 2);
-    QCOMPARE(shown[1].kind, int(mtError));
+    QCOMPARE(shown[1].kind, mtError);
     QVERIFY(!shown[1].text.isEmpty());
 }
 
@@ -526,8 +522,8 @@ void TestDeviceActions::unplugDuringGuardedExchange()
     d.connect();
     d.main().ActionList1Update();
     d.emulator.setHangUp(command, 1);
-    MessageDlgResponder::setNextAnswer(mrYes);
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(mrYes);
+    d.prompt.setNextAnswer(mrOk);
 
     (command == 'R' ? d.main().Action_ResetParameter : d.main().Action_BatteryFuelGauge)->trigger();
 
@@ -539,8 +535,8 @@ void TestDeviceActions::unplugDuringGuardedExchange()
     QVERIFY(!d.main().Action_ResetParameter->isEnabled());
     QVERIFY(!d.main().Action_BatteryFuelGauge->isEnabled());
     int shownErrors = 0;
-    for (const auto &m : MessageDlgResponder::shown())
-        shownErrors += m.kind == int(mtError) ? 1 : 0;
+    for (const auto &m : d.prompt.shown)
+        shownErrors += m.kind == mtError ? 1 : 0;
     QCOMPARE(shownErrors, errorBoxes);
 }
 

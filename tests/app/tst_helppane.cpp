@@ -1,11 +1,12 @@
 // The main window's side of the help pane, the manual and the website.
 
-#include "testdoubles.h"
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
+#include "scriptedprompt.h"
 #include "services/helpdocuments.h"
 #include "services/helphintform.h"
+#include "services/messagedlg.h"
+#include "testdoubles.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -34,6 +35,8 @@ private:
     TMainform *startWindows(const QByteArray &config = {});
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedPrompt m_prompt;
+    std::unique_ptr<AppWindows> m_windows;
     QString m_configPath;
 };
 
@@ -47,13 +50,13 @@ void TestHelpPane::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_configPath = m_dir->filePath(QStringLiteral("Velotrix/Config.ini"));
-    MessageDlgResponder::setNextAnswer(mrOk);
+    m_prompt = ScriptedPrompt();
+    m_prompt.setNextAnswer(mrOk);
 }
 
 void TestHelpPane::cleanup()
 {
-    destroyAppWindows();
-    MessageDlgResponder::clear();
+    m_windows.reset();
     m_dir.reset();
 }
 
@@ -65,9 +68,11 @@ TMainform *TestHelpPane::startWindows(const QByteArray &config)
         if (f.open(QIODevice::WriteOnly))
             f.write(config);
     }
-    createAppWindows(std::make_unique<TMainform>(
-        std::make_unique<AbsentPort>(), m_configPath, [] { return QStringList { QStringLiteral("COM1") }; }));
-    return appWindows().Mainform;
+    m_windows = std::make_unique<AppWindows>(m_prompt,
+        std::make_unique<TMainform>(m_prompt,
+            TMainform::Setup { std::make_unique<AbsentPort>(), m_configPath,
+                [] { return QStringList { QStringLiteral("COM1") }; }, {} }));
+    return (*m_windows).Mainform;
 }
 
 void TestHelpPane::helpButtonOpensPaneWithItsOwnHeight()
@@ -76,7 +81,7 @@ void TestHelpPane::helpButtonOpensPaneWithItsOwnHeight()
     w->move(40, 30);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    THelpHintForm *pane = appWindows().HelpHintForm;
+    THelpHintForm *pane = (*m_windows).HelpHintForm;
     QVERIFY(!pane->isVisible());
 
     QTest::mouseClick(w->HelpButton, Qt::LeftButton);
@@ -102,7 +107,7 @@ void TestHelpPane::paneFollowsMainWindowOnlyWhileVisible()
     w->move(40, 30);
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
-    THelpHintForm *pane = appWindows().HelpHintForm;
+    THelpHintForm *pane = (*m_windows).HelpHintForm;
 
     // Hidden: moving the main window does not bring it up.
     w->move(60, 50);
@@ -166,7 +171,7 @@ void TestHelpPane::manualAndWebsite()
                                      QCoreApplication::applicationDirPath() + QLatin1Char('/') + manual),
         makerWebsite() };
     QCOMPARE(catcher.urls, expected);
-    QVERIFY(MessageDlgResponder::shown().isEmpty());
+    QVERIFY(m_prompt.shown.isEmpty());
 }
 
 QTEST_MAIN(TestHelpPane)

@@ -1,9 +1,9 @@
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
-#include "device/modaldialog.h"
 #include "device/qtserialport.h"
 #include "fakeusb.h"
+#include "scriptedprompt.h"
+#include "services/messagedlg.h"
 #include "update/formfirmwareupdate.h"
 #include "velotrixemulator.h"
 
@@ -47,27 +47,22 @@ public:
             config.write("[Application]\nLanguage=en\n");
         config.close();
 
-        TMainform::setDeviceDiscovery({ [this] {
-                                           source = new FakeUsbEventSource;
-                                           return source;
-                                       },
-            &enumerator });
-        ModalDialog::startAnswering();
-        createAppWindows(std::make_unique<TMainform>(std::make_unique<QtSerialPort>(), configPath, [this] {
-            if (failListing)
-                throw std::runtime_error("port list unavailable");
-            return listAllSerialPorts(enumerator);
-        }));
+        m_windows = std::make_unique<AppWindows>(prompt,
+            std::make_unique<TMainform>(prompt,
+                TMainform::Setup { std::make_unique<QtSerialPort>(), configPath,
+                    [this] {
+                        if (failListing)
+                            throw std::runtime_error("port list unavailable");
+                        return listAllSerialPorts(enumerator);
+                    },
+                    { [this] {
+                         source = new FakeUsbEventSource;
+                         return source;
+                     },
+                        &enumerator } }));
     }
 
-    ~Rig()
-    {
-        main().port().close();
-        destroyAppWindows();
-        TMainform::setDeviceDiscovery({});
-        ModalDialog::clearAnswers();
-        MessageDlgResponder::clear();
-    }
+    ~Rig() { main().port().close(); }
 
     QString name(const QString &p) const { return p == QLatin1String("EMU") ? emulator.portPath() : p; }
 
@@ -84,7 +79,8 @@ public:
         enumerator.devices.removeIf([&n](const SerialDeviceInfo &i) { return i.portName == n; });
     }
 
-    TMainform &main() { return *appWindows().Mainform; }
+    TMainform &main() { return *m_windows->Mainform; }
+    AppWindows &windows() { return *m_windows; }
 
     QStringList chooser()
     {
@@ -103,6 +99,7 @@ public:
         return t == emulator.portPath() ? QStringLiteral("EMU") : t;
     }
 
+    ScriptedPrompt prompt;
     VelotrixEmulator emulator;
     FakeDeviceEnumerator enumerator;
     FakeUsbEventSource *source = nullptr;
@@ -110,6 +107,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<AppWindows> m_windows;
 };
 
 } // namespace
@@ -123,6 +121,7 @@ private Q_SLOTS:
     void startup();
     void arrival_data();
     void arrival();
+    void repeatedAnnouncementKeepsThePortChosen();
     void removal_data();
     void removal();
     void bootloader();
@@ -198,6 +197,25 @@ void TestHotplug::arrival()
     }
 }
 
+// A device with a second serial interface announces itself again when that
+// port appears; the chooser keeps showing the port in use.
+void TestHotplug::repeatedAnnouncementKeepsThePortChosen()
+{
+    Rig rig(list({ "/dev/ttyS0" }));
+    rig.addPort(QStringLiteral("EMU|USB\\VID_2B4E&PID_71D3"));
+    rig.enumerator.portsByDevpath.insert(devB, rig.emulator.portPath());
+    rig.source->plugIn(devB, 0x2B4E, 0x71D3, QStringLiteral("ttyACM0"));
+    QCOMPARE(rig.current(), QStringLiteral("EMU"));
+
+    rig.source->send(QStringLiteral("add"),
+        FakeUsbEventSource::tty(FakeUsbEventSource::ttyDevpath(devB, QStringLiteral("ttyACM1"))));
+
+    QCOMPARE(rig.chooser(), list({ "EMU", "/dev/ttyS0" }));
+    QCOMPARE(rig.current(), QStringLiteral("EMU"));
+    QVERIFY(rig.main().port().isOpen());
+    QCOMPARE(rig.main().VersionLabel->text(), QStringLiteral("Velotrix V1.1.8"));
+}
+
 void TestHotplug::removal_data()
 {
     QTest::addColumn<QString>("devpath");
@@ -248,7 +266,7 @@ void TestHotplug::removal()
 void TestHotplug::bootloader()
 {
     Rig rig(list({ "/dev/ttyS0" }));
-    TFormFirmwareUpdate *update = appWindows().FormFirmwareUpdate;
+    TFormFirmwareUpdate *update = rig.windows().FormFirmwareUpdate;
     QVERIFY(!update->Bootloader_Ready);
 
     rig.source->plugIn(devA, 0x03EB, 0x2FE4);
@@ -258,7 +276,7 @@ void TestHotplug::bootloader()
     rig.source->unplug(devA, 0x03EB, 0x2FE4);
     QVERIFY(update->Bootloader_Ready);
     QCOMPARE(rig.current(), QStringLiteral("/dev/ttyS0"));
-    QVERIFY(MessageDlgResponder::shown().isEmpty());
+    QVERIFY(rig.prompt.shown.isEmpty());
 }
 
 void TestHotplug::handlerErrorsReachTheErrorBox()
@@ -268,20 +286,20 @@ void TestHotplug::handlerErrorsReachTheErrorBox()
     // signal back into the notification component.
     int reachedComponent = 0;
     rig.main().USB->onError = [&reachedComponent](const QString &) { ++reachedComponent; };
-    MessageDlgResponder::setNextAnswer(mrOk);
+    rig.prompt.setNextAnswer(mrOk);
     rig.failListing = true;
     rig.source->plugIn(devA, 0x2B4E, 0x71D3);
 
     QCOMPARE(reachedComponent, 0);
-    const auto shown = MessageDlgResponder::shown();
+    const auto shown = rig.prompt.shown;
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].text, QStringLiteral("port list unavailable"));
-    QCOMPARE(shown[0].kind, int(mtError));
+    QCOMPARE(shown[0].kind, mtError);
 
     // The component goes on delivering.
     rig.failListing = false;
     rig.source->plugIn(devB, 0x03EB, 0x2FE4);
-    QVERIFY(appWindows().FormFirmwareUpdate->Bootloader_Ready);
+    QVERIFY(rig.windows().FormFirmwareUpdate->Bootloader_Ready);
 }
 
 QTEST_MAIN(TestHotplug)

@@ -1,15 +1,16 @@
 // Language at start-up and from the language menu, on the real catalogues
 // built beside the test.
 
-#include "testdoubles.h"
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
 #include "device/batteryform.h"
+#include "scriptedprompt.h"
+#include "services/messagedlg.h"
 #include "services/translation.h"
 #include "services/windowtranslator.h"
 #include "setups/appconfig.h"
 #include "setups/setupsform.h"
+#include "testdoubles.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -83,6 +84,8 @@ private:
     QString storedLanguage();
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedPrompt m_prompt;
+    std::unique_ptr<AppWindows> m_windows;
     QString m_configPath;
 };
 
@@ -99,20 +102,20 @@ void TestLanguage::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_configPath = m_dir->filePath(QStringLiteral("Velotrix/Config.ini"));
-    MessageDlgResponder::setNextAnswer(mrOk);
+    m_prompt = ScriptedPrompt();
+    m_prompt.setNextAnswer(mrOk);
 }
 
 void TestLanguage::cleanup()
 {
-    destroyAppWindows();
-    MessageDlgResponder::clear();
+    m_windows.reset();
     m_dir.reset();
 }
 
 std::unique_ptr<TMainform> TestLanguage::makeMainform(const QStringList &ports)
 {
-    return std::make_unique<TMainform>(
-        std::make_unique<AbsentPort>(), m_configPath, [ports] { return ports; });
+    return std::make_unique<TMainform>(m_prompt,
+        TMainform::Setup { std::make_unique<AbsentPort>(), m_configPath, [ports] { return ports; }, {} });
 }
 
 void TestLanguage::writeConfig(const QByteArray &text)
@@ -171,16 +174,16 @@ void TestLanguage::startLanguage()
 
 void TestLanguage::runtimeSwitchReachesMainWindowAndManageDialog()
 {
-    createAppWindows(makeMainform());
-    TMainform *w = appWindows().Mainform;
+    m_windows = std::make_unique<AppWindows>(m_prompt, makeMainform());
+    TMainform *w = (*m_windows).Mainform;
     QCOMPARE(mainWindowTexts(*w), germanTexts);
 
     // A text of the manage dialog and of the battery window, met by their
     // translation at creation.
-    auto *manageText = new QLabel(QStringLiteral("Save"), appWindows().Setupsform);
-    TranslateComponent(appWindows().Setupsform);
-    auto *batteryText = new QLabel(QStringLiteral("Save"), appWindows().Batteryform);
-    TranslateComponent(appWindows().Batteryform);
+    auto *manageText = new QLabel(QStringLiteral("Save"), (*m_windows).Setupsform);
+    TranslateComponent((*m_windows).Setupsform);
+    auto *batteryText = new QLabel(QStringLiteral("Save"), (*m_windows).Batteryform);
+    TranslateComponent((*m_windows).Batteryform);
     QCOMPARE(manageText->text(), QStringLiteral("Speichern"));
     QCOMPARE(batteryText->text(), QStringLiteral("Speichern"));
 
@@ -223,8 +226,8 @@ void TestLanguage::windowsKeepStartLanguage()
     QFETCH(int, index);
     QFETCH(QString, caption);
 
-    createAppWindows(makeMainform());
-    QWidget *window = appWindows().all().at(index);
+    m_windows = std::make_unique<AppWindows>(m_prompt, makeMainform());
+    QWidget *window = (*m_windows).all().at(index);
     QCOMPARE(window->windowTitle(), caption);
     // A button that shows a main-window action takes its text from that
     // action, which follows the main window's language.
@@ -237,7 +240,7 @@ void TestLanguage::windowsKeepStartLanguage()
     for (QAbstractButton *b : buttons)
         before.append(b->text());
 
-    appWindows().Mainform->English1->trigger();
+    (*m_windows).Mainform->English1->trigger();
     QCOMPARE(window->windowTitle(), caption);
     QStringList after;
     for (QAbstractButton *b : buttons)

@@ -1,9 +1,10 @@
 #include "app/appwindows.h"
 #include "app/comled.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
 #include "device/formadvanced.h"
 #include "device/qtserialport.h"
+#include "scriptedprompt.h"
+#include "services/messagedlg.h"
 #include "setups/appconfig.h"
 #include "velotrixemulator.h"
 
@@ -179,6 +180,8 @@ private:
     void writeConfig(const QByteArray &text);
 
     std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedPrompt m_prompt;
+    std::unique_ptr<AppWindows> m_windows;
     QString m_configPath;
 };
 
@@ -196,13 +199,13 @@ void TestMainform::init()
     // when the catalogue lies beside it.
     writeConfig("[Application]\r\nLanguage=en\r\n");
     // From here on every message box is recorded instead of shown.
-    MessageDlgResponder::setNextAnswer(mrOk);
+    m_prompt = ScriptedPrompt();
+    m_prompt.setNextAnswer(mrOk);
 }
 
 void TestMainform::cleanup()
 {
-    destroyAppWindows();
-    MessageDlgResponder::clear();
+    m_windows.reset();
     m_dir.reset();
 }
 
@@ -211,7 +214,8 @@ std::unique_ptr<TMainform> TestMainform::makeMainform(FakeSerialPort **fake, con
     auto port = std::make_unique<FakeSerialPort>();
     if (fake)
         *fake = port.get();
-    return std::make_unique<TMainform>(std::move(port), m_configPath, [ports] { return ports; });
+    return std::make_unique<TMainform>(
+        m_prompt, TMainform::Setup { std::move(port), m_configPath, [ports] { return ports; }, {} });
 }
 
 void TestMainform::writeConfig(const QByteArray &text)
@@ -260,8 +264,8 @@ void TestMainform::windowsMadeInOrder()
     QFETCH(QString, name);
     QFETCH(QString, caption);
 
-    createAppWindows(makeMainform());
-    const QList<QWidget *> all = appWindows().all();
+    m_windows = std::make_unique<AppWindows>(m_prompt, makeMainform());
+    const QList<QWidget *> all = (*m_windows).all();
     QCOMPARE(all.size(), 12);
     QWidget *w = all.at(index);
     QVERIFY(w);
@@ -276,7 +280,7 @@ void TestMainform::windowsMadeInOrder()
     if (index == 0)
         QVERIFY(!w->parentWidget());
     else
-        QCOMPARE(w->parentWidget(), static_cast<QWidget *>(appWindows().Mainform));
+        QCOMPARE(w->parentWidget(), static_cast<QWidget *>((*m_windows).Mainform));
 }
 
 void TestMainform::actionTable_data()
@@ -400,7 +404,7 @@ void TestMainform::startState()
     QVERIFY(w->StartupTimer->isActive());
     QVERIFY(w->StartupTimer->isSingleShot());
     QCOMPARE(w->StartupTimer->interval(), 2000);
-    QVERIFY(MessageDlgResponder::shown().isEmpty());
+    QVERIFY(m_prompt.shown.isEmpty());
 }
 
 void TestMainform::language_data()
@@ -489,7 +493,7 @@ void TestMainform::connectionStates()
     QVERIFY(!w->ComLed1->isLit());
     QCOMPARE(w->VersionLabel->text(), QStringLiteral("not connected"));
     expectRulesAfterIdle(*w, false, false);
-    QVERIFY(MessageDlgResponder::shown().isEmpty());
+    QVERIFY(m_prompt.shown.isEmpty());
 }
 
 void TestMainform::userPicksPort()
@@ -530,15 +534,15 @@ void TestMainform::portThatCannotOpenStaysQuiet()
     QVERIFY(!fake->isOpen());
     QVERIFY(!w->ComLed1->isLit());
     QCOMPARE(w->VersionLabel->text(), QStringLiteral("connecting..."));
-    QVERIFY(MessageDlgResponder::shown().isEmpty());
+    QVERIFY(m_prompt.shown.isEmpty());
     expectRulesAfterIdle(*w, false, false);
 }
 
 void TestMainform::shortcutsOnlyInActiveMainWindow()
 {
     FakeSerialPort *fake = nullptr;
-    createAppWindows(makeMainform(&fake));
-    TMainform *w = appWindows().Mainform;
+    m_windows = std::make_unique<AppWindows>(m_prompt, makeMainform(&fake));
+    TMainform *w = (*m_windows).Mainform;
     fake->replies.insert("*V", versionReply(1, 8));
     w->ComComboBox1Change();
 
@@ -555,7 +559,7 @@ void TestMainform::shortcutsOnlyInActiveMainWindow()
     QCOMPARE(manage.count(), 1);
 
     w->Action_AdvancedSettings->trigger();
-    QWidget *advanced = appWindows().FormAdvanced;
+    QWidget *advanced = (*m_windows).FormAdvanced;
     // A transient window counts as active with its parent, so wait for the
     // application's own notion of the active window.
     QTRY_COMPARE(QApplication::activeWindow(), advanced);
@@ -578,9 +582,9 @@ void TestMainform::shortcutsOnlyInActiveMainWindow()
 void TestMainform::advancedWindowNonModalAndCentred()
 {
     FakeSerialPort *fake = nullptr;
-    createAppWindows(makeMainform(&fake));
-    TMainform *w = appWindows().Mainform;
-    TFormAdvanced *advanced = appWindows().FormAdvanced;
+    m_windows = std::make_unique<AppWindows>(m_prompt, makeMainform(&fake));
+    TMainform *w = (*m_windows).Mainform;
+    TFormAdvanced *advanced = (*m_windows).FormAdvanced;
     fake->replies.insert("*V", versionReply(1, 8));
     w->ComComboBox1Change();
     w->show();
@@ -637,19 +641,19 @@ void TestMainform::placementRoundTrip()
 // asked on the way out.
 void TestMainform::closingMainWindowEndsProgram()
 {
-    createAppWindows(makeMainform());
-    TMainform *w = appWindows().Mainform;
+    m_windows = std::make_unique<AppWindows>(m_prompt, makeMainform());
+    TMainform *w = (*m_windows).Mainform;
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     w->Action_AdvancedSettingsExecute();
-    appWindows().all().at(3)->show();
-    QWidget *help = appWindows().all().at(1);
+    (*m_windows).all().at(3)->show();
+    QWidget *help = (*m_windows).all().at(1);
     help->show();
 
     QTimer::singleShot(0, w, [w] { w->close(); });
     QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(MessageDlgResponder::shown().isEmpty());
+    QVERIFY(m_prompt.shown.isEmpty());
     WindowPlacement saved;
     QVERIFY(AppConfig(m_configPath).loadWindowPlacement(saved));
 }
@@ -759,9 +763,12 @@ void TestMainform::emulatorEndToEnd()
     emulator.setSilent(silent);
 
     const QString path = emulator.portPath();
-    TMainform w(std::make_unique<QtSerialPort>(), m_configPath, [path] {
-        return QStringList { QStringLiteral("ttyNONE"), path };
-    });
+    TMainform w(m_prompt,
+        TMainform::Setup { std::make_unique<QtSerialPort>(), m_configPath,
+            [path] {
+                return QStringList { QStringLiteral("ttyNONE"), path };
+            },
+            {} });
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     w.ComComboBox1->setFocus();
@@ -773,7 +780,7 @@ void TestMainform::emulatorEndToEnd()
     QCOMPARE(w.port().isOpen(), !silent);
     QCOMPARE(w.Label_PINProtected->isHidden(), !locked);
     expectRulesAfterIdle(w, !silent, ruleB);
-    QVERIFY(MessageDlgResponder::shown().isEmpty());
+    QVERIFY(m_prompt.shown.isEmpty());
     w.port().close();
 }
 

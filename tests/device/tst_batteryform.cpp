@@ -1,7 +1,7 @@
 #include "app/appwindows.h"
-#include "app/messagedlg.h"
 #include "device/batteryform.h"
 #include "devicewindows.h"
+#include "services/messagedlg.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -24,7 +24,8 @@ private Q_SLOTS:
 
 void TestBatteryform::layout()
 {
-    TBatteryform form;
+    ScriptedPrompt prompt;
+    TBatteryform form(prompt, nullptr);
     QCOMPARE(form.windowTitle(), QStringLiteral("Battery status"));
     QVERIFY(form.windowFlags().testFlag(Qt::Tool));
     QCOMPARE(form.minimumSize(), QSize(260, 136));
@@ -67,7 +68,8 @@ void TestBatteryform::paintReading()
     QFETCH(QString, text);
     QFETCH(int, icon);
 
-    TBatteryform form;
+    ScriptedPrompt prompt;
+    TBatteryform form(prompt, nullptr);
     form.PaintReading(quint16(reading));
 
     QCOMPARE(form.Label1->text(), text);
@@ -86,11 +88,12 @@ void TestBatteryform::paintReading()
 void TestBatteryform::centredOnMainWindowOnlyFirstTime()
 {
     DeviceWindows d;
-    ModalDialog::clearAnswers(); // shown for real
     d.main().show();
     d.main().move(40, 30);
     QVERIFY(QTest::qWaitForWindowExposed(&d.main()));
-    TBatteryform &form = *appWindows().Batteryform;
+    // Shown for real, in its own event loop.
+    WindowPrompt real;
+    TBatteryform form(real, &d.main(), &d.main());
 
     const auto closeSoon = [&form] { QTimer::singleShot(50, form.BitBtn1, &QPushButton::click); };
     closeSoon();

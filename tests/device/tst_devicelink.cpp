@@ -46,6 +46,8 @@ private Q_SLOTS:
     void portRenameWhileOpenReopens();
     void portReadTimeouts_data();
     void portReadTimeouts();
+    void portReadEndsAtAPause_data();
+    void portReadEndsAtAPause();
     void portOperationsOnClosedPortThrow();
 
 private:
@@ -505,6 +507,36 @@ void TestDeviceLink::portReadTimeouts()
     QCOMPARE(f->port().read(request), expected);
     const auto elapsed = timer.elapsed();
     QVERIFY2(elapsed >= minMs && elapsed <= maxMs, QByteArray::number(elapsed).constData());
+}
+
+// A read ends when the line stays quiet for 100 ms after a byte: a shorter
+// pause is bridged, a longer one returns what has arrived.
+void TestDeviceLink::portReadEndsAtAPause_data()
+{
+    QTest::addColumn<int>("pauseMs");
+    QTest::addColumn<QByteArray>("expected");
+
+    QTest::newRow("40 ms pause is bridged") << 40 << QByteArray("*B\x3c\x0f", 4);
+    QTest::newRow("250 ms pause ends the read") << 250 << QByteArray("*");
+    QTest::newRow("1500 ms pause ends the read") << 1500 << QByteArray("*");
+}
+
+void TestDeviceLink::portReadEndsAtAPause()
+{
+    QFETCH(int, pauseMs);
+    QFETCH(QByteArray, expected);
+
+    f->emulator.setBuild(7);
+    f->emulator.setBattery(3900); // 0x0F3C, low byte first
+    f->port().open();
+    f->emulator.setReplyPause('B', 1, pauseMs);
+    QCOMPARE(f->port().write("*B"), 2);
+
+    QElapsedTimer timer;
+    timer.start();
+    QCOMPARE(f->port().read(4), expected);
+    if (expected.size() < 4)
+        QVERIFY2(timer.elapsed() < pauseMs, QByteArray::number(timer.elapsed()).constData());
 }
 
 void TestDeviceLink::portOperationsOnClosedPortThrow()

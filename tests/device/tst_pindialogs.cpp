@@ -1,11 +1,11 @@
 #include "app/appwindows.h"
 #include "app/mainform.h"
-#include "app/messagedlg.h"
 #include "device/changepindialog.h"
 #include "device/formadvanced.h"
 #include "device/newpin_dlg.h"
 #include "device/pin_dlg.h"
 #include "devicewindows.h"
+#include "services/messagedlg.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +20,7 @@ using Typed = QList<QPair<QString, QString>>;
 namespace {
 
 // Types into the named edits of the showing dialog, then presses a button.
-ModalDialog::Answer typeAndPress(const Typed &typed, const char *button)
+ScriptedPrompt::Step typeAndPress(const Typed &typed, const char *button)
 {
     return [typed, button](QDialog &dlg) {
         for (const auto &[name, text] : typed) {
@@ -32,15 +32,6 @@ ModalDialog::Answer typeAndPress(const Typed &typed, const char *button)
         QVERIFY(b);
         b->click();
     };
-}
-
-QStringList texts()
-{
-    QStringList result;
-    const auto shown = MessageDlgResponder::shown();
-    for (const auto &m : shown)
-        result.append(m.text);
-    return result;
 }
 
 } // namespace
@@ -64,11 +55,7 @@ private Q_SLOTS:
     void setPin();
 };
 
-void TestPinDialogs::cleanup()
-{
-    MessageDlgResponder::clear();
-    ModalDialog::clearAnswers();
-}
+void TestPinDialogs::cleanup() { }
 
 void TestPinDialogs::pinEditsTakeFourDigits_data()
 {
@@ -86,7 +73,7 @@ void TestPinDialogs::pinEditsTakeFourDigits()
     QFETCH(QString, edit);
     DeviceWindows d;
     QLineEdit *e = nullptr;
-    for (QWidget *w : appWindows().all()) {
+    for (QWidget *w : d.windows().all()) {
         if (!e && w != &d.main())
             e = w->findChild<QLineEdit *>(edit);
     }
@@ -100,18 +87,17 @@ void TestPinDialogs::pinEditsTakeFourDigits()
 void TestPinDialogs::pinDialogRemembersPin()
 {
     DeviceWindows d;
-    TPIN_Dlg &dlg = *appWindows().PIN_Dlg;
+    TPIN_Dlg &dlg = *d.windows().PIN_Dlg;
     QCOMPARE(dlg.windowTitle(), QStringLiteral("PIN "));
     QVERIFY(dlg.Pincode.isEmpty());
 
-    ModalDialog::queueAnswer(
-        typeAndPress({ { QStringLiteral("Password"), QStringLiteral("0815") } }, "OKBtn"));
+    d.prompt.queueStep(typeAndPress({ { QStringLiteral("Password"), QStringLiteral("0815") } }, "OKBtn"));
     QCOMPARE(dlg.ShowModal(), int(QDialog::Accepted));
     QCOMPARE(dlg.Pincode, QStringLiteral("0815"));
 
     // Shown again: the edit still holds the PIN; Cancel keeps the remembered one.
     QString onShow;
-    ModalDialog::queueAnswer([&onShow](QDialog &shown) {
+    d.prompt.queueStep([&onShow](QDialog &shown) {
         auto &p = static_cast<TPIN_Dlg &>(shown);
         onShow = p.Password->text();
         p.Password->setText(QStringLiteral("99"));
@@ -155,21 +141,21 @@ void TestPinDialogs::changeDialog()
     d.emulator.setPin(1234);
     d.emulator.setLocked(true);
     d.connect();
-    TChangePINDialog &dlg = *appWindows().ChangePINDialog;
-    appWindows().PIN_Dlg->Pincode = QStringLiteral("1234");
+    TChangePINDialog &dlg = *d.windows().ChangePINDialog;
+    d.session().setRememberedPin(QStringLiteral("1234"));
 
     bool stayedOpen = false;
-    ModalDialog::queueAnswer(
+    d.prompt.queueStep(
         typeAndPress({ { QStringLiteral("OldPin"), oldPin }, { QStringLiteral("NewPIN"), newPin },
                          { QStringLiteral("NewPINValidate"), again } },
             "OKBtn"));
     // Reached only while the dialog is still open; closing with the caption
     // counts as Cancel.
-    ModalDialog::queueAnswer([&stayedOpen](QDialog &shown) {
+    d.prompt.queueStep([&stayedOpen](QDialog &shown) {
         stayedOpen = true;
         shown.close();
     });
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.setNextAnswer(mrOk);
 
     const int result = dlg.ShowModal();
 
@@ -179,15 +165,15 @@ void TestPinDialogs::changeDialog()
     if (message.isEmpty()) {
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(!stayedOpen);
-        QVERIFY(MessageDlgResponder::shown().isEmpty());
-        QCOMPARE(appWindows().PIN_Dlg->Pincode, newPin);
+        QVERIFY(d.prompt.shown.isEmpty());
+        QCOMPARE(d.session().rememberedPin(), newPin);
     } else {
         QCOMPARE(result, int(QDialog::Rejected));
         QVERIFY(stayedOpen);
-        QCOMPARE(texts(), QStringList { message });
-        QCOMPARE(MessageDlgResponder::shown()[0].kind, int(mtCustom));
-        QCOMPARE(MessageDlgResponder::shown()[0].buttons, int(mbOK));
-        QCOMPARE(appWindows().PIN_Dlg->Pincode, QStringLiteral("1234"));
+        QCOMPARE(d.prompt.texts(), QStringList { message });
+        QCOMPARE(d.prompt.shown[0].kind, mtCustom);
+        QCOMPARE(d.prompt.shown[0].buttons, MsgDlgButtons(mbOK));
+        QCOMPARE(d.session().rememberedPin(), QStringLiteral("1234"));
     }
 }
 
@@ -212,31 +198,31 @@ void TestPinDialogs::newPinDialog()
     QFETCH(QString, message);
 
     DeviceWindows d;
-    TNewPIN_Dlg &dlg = *appWindows().NewPIN_Dlg;
-    ModalDialog::queueAnswer(
+    TNewPIN_Dlg &dlg = *d.windows().NewPIN_Dlg;
+    d.prompt.queueStep(
         typeAndPress({ { QStringLiteral("PIN"), pin }, { QStringLiteral("PINValidate"), again } }, "OKBtn"));
-    ModalDialog::queueAnswer(typeAndPress({}, "CancelBtn"));
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.queueStep(typeAndPress({}, "CancelBtn"));
+    d.prompt.setNextAnswer(mrOk);
 
     const int result = dlg.ShowModal();
 
     if (message.isEmpty()) {
         QCOMPARE(result, int(QDialog::Accepted));
-        QVERIFY(MessageDlgResponder::shown().isEmpty());
-        QCOMPARE(appWindows().PIN_Dlg->Pincode, pin);
+        QVERIFY(d.prompt.shown.isEmpty());
+        QCOMPARE(d.session().rememberedPin(), pin);
     } else {
         QCOMPARE(result, int(QDialog::Rejected));
-        QCOMPARE(texts(), QStringList { message });
-        QCOMPARE(MessageDlgResponder::shown()[0].kind, int(mtCustom));
-        QVERIFY(appWindows().PIN_Dlg->Pincode.isEmpty());
+        QCOMPARE(d.prompt.texts(), QStringList { message });
+        QCOMPARE(d.prompt.shown[0].kind, mtCustom);
+        QVERIFY(d.session().rememberedPin().isEmpty());
     }
 }
 
 void TestPinDialogs::editsClearedOnShow()
 {
     DeviceWindows d;
-    TChangePINDialog &change = *appWindows().ChangePINDialog;
-    TNewPIN_Dlg &first = *appWindows().NewPIN_Dlg;
+    TChangePINDialog &change = *d.windows().ChangePINDialog;
+    TNewPIN_Dlg &first = *d.windows().NewPIN_Dlg;
     for (QLineEdit *e : { change.OldPin, change.NewPIN, change.NewPINValidate, first.PIN, first.PINValidate })
         e->setText(QStringLiteral("12"));
 
@@ -246,8 +232,8 @@ void TestPinDialogs::editsClearedOnShow()
             seen.append(e->text());
         dlg.reject();
     };
-    ModalDialog::queueAnswer(record);
-    ModalDialog::queueAnswer(record);
+    d.prompt.queueStep(record);
+    d.prompt.queueStep(record);
     change.ShowModal();
     first.ShowModal();
     QCOMPARE(seen, QStringList(5, QString()));
@@ -314,16 +300,16 @@ void TestPinDialogs::setPin()
     if (fault == QLatin1String("nak"))
         d.emulator.setWrongHeader('W', QByteArrayLiteral("*E"));
 
-    ModalDialog::queueAnswer(typed.isEmpty() ? typeAndPress({}, "CancelBtn") : typeAndPress(typed, "OKBtn"));
-    MessageDlgResponder::setNextAnswer(mrOk);
+    d.prompt.queueStep(typed.isEmpty() ? typeAndPress({}, "CancelBtn") : typeAndPress(typed, "OKBtn"));
+    d.prompt.setNextAnswer(mrOk);
 
     // Through the button, as the user sets the PIN.
-    appWindows().FormAdvanced->PngBitBtn1->click();
+    d.windows().FormAdvanced->PngBitBtn1->click();
 
-    QCOMPARE(ModalDialog::shown(),
+    QCOMPARE(d.prompt.dialogs,
         QStringList { locked ? QStringLiteral("ChangePINDialog") : QStringLiteral("NewPIN_Dlg") });
     QCOMPARE(d.emulator.received().toHex(' '), sent.toHex(' '));
-    QCOMPARE(texts(), messages);
+    QCOMPARE(d.prompt.texts(), messages);
     // The lock state is read back from the device in every case.
     QCOMPARE(d.link().PIN_Protected, lockedAfter);
     QCOMPARE(d.main().Label_PINProtected->isHidden(), !lockedAfter);

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void writeSendsEveryBlockWithItsCrc_data();
     void writeSendsEveryBlockWithItsCrc();
     void writeStopsAtRejectedBlock();
+    void readReceivesTheDeviceParameters_data();
     void readReceivesTheDeviceParameters();
     void failedReadLeavesParametersUntouched_data();
     void failedReadLeavesParametersUntouched();
@@ -81,7 +82,8 @@ void TestTransfers::writeSendsEveryBlockWithItsCrc()
     // hold rather than the raw pattern.
     QByteArray expectedModes = params.modeBytes();
 
-    QVERIFY(WriteParameterBlocks(f.link, params, modes));
+    params.ModeCount = modes;
+    QVERIFY(WriteParameterBlocks(f.link, params));
 
     QByteArray expected = QByteArrayLiteral("*0") + QByteArray(1, static_cast<char>(modes));
     for (int i = 0; i < modes; ++i)
@@ -102,38 +104,53 @@ void TestTransfers::writeStopsAtRejectedBlock()
     f.emulator.setWriteError(3);
 
     tParameterSet params;
-    QVERIFY(!WriteParameterBlocks(f.link, params, 2));
+    params.ModeCount = 2;
+    QVERIFY(!WriteParameterBlocks(f.link, params));
     // "*0" + count, then blocks 1 to 3 (two modes, the special action) and
     // nothing after the rejected one.
-    const int expectedSize = 3 + 2 * (VelotrixEmulator::ModeSize + 1) + VelotrixEmulator::SpecialActionSize + 1;
+    const int expectedSize
+        = 3 + 2 * (VelotrixEmulator::ModeSize + 1) + VelotrixEmulator::SpecialActionSize + 1;
     QTest::qWait(300);
     QCOMPARE(f.emulator.received().size(), expectedSize);
 }
 
+void TestTransfers::readReceivesTheDeviceParameters_data()
+{
+    QTest::addColumn<int>("modes");
+    // The smallest and the largest count the device holds, and one between.
+    QTest::newRow("one mode") << 1;
+    QTest::newRow("three modes") << 3;
+    QTest::newRow("five modes") << 5;
+}
+
 void TestTransfers::readReceivesTheDeviceParameters()
 {
+    QFETCH(int, modes);
     EmulatorFixture f;
     f.emulator.setBuild(7);
     const QByteArray image = patternImage();
     f.emulator.setParameters(image);
-    f.emulator.setModeCount(3);
+    f.emulator.setModeCount(modes);
     open(f);
 
     tParameterSet params;
-    int count = 1;
-    QVERIFY(ReadParameterBlocks(f.link, params, count));
-    QCOMPARE(count, 3);
-    // Mode 4 and 5 were not sent and keep their previous (zero) bytes.
+    params.ModeCount = modes == 1 ? 2 : 1;
+    QVERIFY(ReadParameterBlocks(f.link, params));
+    QCOMPARE(params.ModeCount, modes);
+    // Modes that were not sent keep their previous (zero) bytes.
     // The pattern holds Boolean bytes other than 0 and 1; the records read
     // them as true, so compare against the device's blocks read the same way.
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < modes; ++i)
         QCOMPARE(params.ModeDescriptor[static_cast<std::size_t>(i)].toBytes().toHex(),
-                 tModeDescriptor::fromBytes(f.emulator.modeBlock(i)).toBytes().toHex());
+            tModeDescriptor::fromBytes(f.emulator.modeBlock(i)).toBytes().toHex());
     // Bytes 15 and 16 of mode 0 are C8 D5: a little-endian 0xD5C8.
     QCOMPARE(params.ModeDescriptor[0].RelTiming.RepeatFct_delay_10ms, 0xD5C8);
-    QCOMPARE(params.modeBytes().mid(3 * 28), QByteArray(2 * 28, '\0'));
+    QCOMPARE(params.modeBytes().mid(modes * 28), QByteArray((5 - modes) * 28, '\0'));
+    QCOMPARE(params.SpecialActionDesc.toBytes(),
+        tSpecialActionDesc::fromBytes(f.emulator.specialActionBlock()).toBytes());
     QCOMPARE(params.AntiTremor.toBytes(), f.emulator.antiTremorBlock());
-    QTRY_COMPARE(f.emulator.received(), QByteArrayLiteral("*1*OK*OK*OK*OK*OK*OK"));
+    QTRY_COMPARE(
+        f.emulator.received(), QByteArrayLiteral("*1") + QByteArrayLiteral("*OK").repeated(modes + 3));
 }
 
 void TestTransfers::failedReadLeavesParametersUntouched_data()
@@ -173,11 +190,11 @@ void TestTransfers::failedReadLeavesParametersUntouched()
 
     tParameterSet params;
     params.AntiTremor.ON_delay_ms = 30;
+    params.ModeCount = 4;
     const tParameterSet before = params;
-    int count = 4;
-    QVERIFY(!ReadParameterBlocks(f.link, params, count));
+    QVERIFY(!ReadParameterBlocks(f.link, params));
     QVERIFY(params == before);
-    QCOMPARE(count, 4);
+    QCOMPARE(params.ModeCount, 4);
     // The emulator logs on its own thread; the last answer may still be
     // on its way.
     QTRY_COMPARE(f.emulator.received(), hostSent);
@@ -220,9 +237,11 @@ void TestTransfers::pinCheck_data()
     QTest::addColumn<QByteArray>("wire");
 
     QTest::newRow("right PIN") << "1234" << 1234 << true << QByteArray::fromHex("2A5804D2");
-    QTest::newRow("leading zeros give the same bytes") << "01234" << 1234 << true << QByteArray::fromHex("2A5804D2");
+    QTest::newRow("leading zeros give the same bytes")
+        << "01234" << 1234 << true << QByteArray::fromHex("2A5804D2");
     QTest::newRow("wrong PIN") << "1235" << 1234 << false << QByteArray::fromHex("2A5804D3");
-    QTest::newRow("low byte in 0x80-0x9F goes raw") << "0150" << 150 << true << QByteArray::fromHex("2A580096");
+    QTest::newRow("low byte in 0x80-0x9F goes raw")
+        << "0150" << 150 << true << QByteArray::fromHex("2A580096");
     QTest::newRow("empty text is sent as 0") << "" << 1234 << false << QByteArray::fromHex("2A580000");
 }
 

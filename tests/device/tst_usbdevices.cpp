@@ -148,6 +148,10 @@ void TestUsbDevices::listDevicePorts_data()
         << QList<SerialDeviceInfo> { dev("ttyACM3", "USB\\VID_2B4E&PID_71D3"), dev("ttyS0", ""),
                dev("ttyACM1", "USB\\VID_2B4E&PID_71D3&REV_0100"), dev("ttyACM0", "USB\\VID_2B4E&PID_71D4") }
         << QStringList { u"ttyACM3"_s, u"ttyACM1"_s };
+    QTest::newRow("prefix only at the start of the ID")
+        << QList<SerialDeviceInfo> { dev("ttyACM0", "ACPI\\USB\\VID_2B4E&PID_71D3"),
+               dev("ttyACM1", "USB\\VID_2B4E&PID_71D"), dev("ttyACM2", " USB\\VID_2B4E&PID_71D3") }
+        << QStringList {};
     QTest::newRow("prefix compared with case")
         << QList<SerialDeviceInfo> { dev("ttyACM0", "USB\\VID_2b4e&PID_71d3") } << QStringList {};
     QTest::newRow("bootloader is no serial device")

@@ -1,7 +1,7 @@
 // The PDF manuals built beside the program, the path rule that finds them,
 // and the generator that makes them.
-#include "testfiles.h"
 #include "services/helpdocuments.h"
+#include "testfiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -164,5 +164,5 @@ void TestManuals::generatorRejectsBadPicture()
     QVERIFY(!QFileInfo::exists(pdf));
 }
 
-QTEST_GUILESS_MAIN(TestManuals)
+QTEST_MAIN(TestManuals)
 #include "tst_manuals.moc"

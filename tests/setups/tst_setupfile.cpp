@@ -1,6 +1,6 @@
-#include "testfiles.h"
 #include "setups/inifile.h"
 #include "setups/setupfile.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -21,6 +21,16 @@ private:
 
     QTemporaryDir m_dir;
 };
+
+namespace {
+
+tParameterSet withModes(tParameterSet params, int count)
+{
+    params.ModeCount = count;
+    return params;
+}
+
+} // namespace
 
 tParameterSet TestSetupFile::sample()
 {
@@ -44,26 +54,27 @@ void TestSetupFile::init()
 void TestSetupFile::writeThenReadGivesTheSameParameters()
 {
     const QString path = m_dir.filePath(QStringLiteral("A_B.cfg"));
-    QVERIFY(SetupFile::write(path, QStringLiteral("A:B"), 3, sample()));
+    QVERIFY(SetupFile::write(path, QStringLiteral("A:B"), withModes(sample(), 3)));
 
     const IniFile ini(path);
     QCOMPARE(ini.readString(QStringLiteral("config"), QStringLiteral("name")), QStringLiteral("A:B"));
     QCOMPARE(ini.readString(QStringLiteral("Config"), QStringLiteral("FileName")), path);
-    QCOMPARE(ini.readString(QStringLiteral("Config"), QStringLiteral("AntiTremor")), QStringLiteral("1E00C800"));
+    QCOMPARE(
+        ini.readString(QStringLiteral("Config"), QStringLiteral("AntiTremor")), QStringLiteral("1E00C800"));
     QCOMPARE(ini.readString(QStringLiteral("Config"), QStringLiteral("ModeDescriptor")).size(), 280);
 
     tParameterSet loaded;
-    int count = 0;
-    SetupFile::read(path, count, loaded);
-    QCOMPARE(count, 3);
-    QVERIFY(loaded == sample());
+    loaded.ModeCount = 0;
+    SetupFile::read(path, loaded);
+    QCOMPARE(loaded.ModeCount, 3);
+    QVERIFY(loaded == withModes(sample(), 3));
 }
 
 void TestSetupFile::rewriteKeepsForeignKeys()
 {
     const QString path = m_dir.filePath(QStringLiteral("shipped.cfg"));
     writeAll(path, "[Config]\r\nName=Shipped\r\nImage=4\r\nreadonly=TRUE\r\n");
-    QVERIFY(SetupFile::write(path, QStringLiteral("Shipped"), 1, sample()));
+    QVERIFY(SetupFile::write(path, QStringLiteral("Shipped"), withModes(sample(), 1)));
 
     const IniFile ini(path);
     QCOMPARE(ini.readInteger(QStringLiteral("Config"), QStringLiteral("Image"), 0), 4);
@@ -75,11 +86,10 @@ void TestSetupFile::badRecordLeavesParametersUnchanged()
 {
     const QString path = m_dir.filePath(QStringLiteral("broken.cfg"));
     writeAll(path, "[Config]\r\nModecount=2\r\nAntiTremor=FFFF\r\nAlarmSettings=0G\r\n");
-    tParameterSet params = sample();
-    int count = 5;
-    QVERIFY_THROWS_EXCEPTION(IniConversionError, SetupFile::read(path, count, params));
-    QVERIFY(params == sample());
-    QCOMPARE(count, 5);
+    tParameterSet params = withModes(sample(), 5);
+    QVERIFY_THROWS_EXCEPTION(IniConversionError, SetupFile::read(path, params));
+    QVERIFY(params == withModes(sample(), 5));
+    QCOMPARE(params.ModeCount, 5);
 }
 
 QTEST_GUILESS_MAIN(TestSetupFile)

@@ -1,8 +1,5 @@
 #include "devicewindows.h"
 
-#include "app/appwindows.h"
-#include "app/messagedlg.h"
-#include "device/modaldialog.h"
 #include "device/qtserialport.h"
 
 #include <QComboBox>
@@ -18,26 +15,17 @@ DeviceWindows::DeviceWindows()
         config.write("[Application]\nLanguage=en\n");
     config.close();
 
-    TMainform::setDeviceDiscovery({ [] { return new FakeUsbEventSource; }, &enumerator });
-    ModalDialog::startAnswering();
     const QString path = emulator.portPath();
-    createAppWindows(std::make_unique<TMainform>(
-        std::make_unique<QtSerialPort>(), configPath, [path] { return QStringList { path }; }));
+    m_windows = std::make_unique<AppWindows>(prompt,
+        std::make_unique<TMainform>(prompt,
+            TMainform::Setup { std::make_unique<QtSerialPort>(), configPath,
+                [path] { return QStringList { path }; },
+                { [] { return new FakeUsbEventSource; }, &enumerator } }));
 }
 
 DeviceWindows::~DeviceWindows()
 {
-    if (TMainform *w = appWindows().Mainform)
-        w->port().close();
-    destroyAppWindows();
-    TMainform::setDeviceDiscovery({});
-    ModalDialog::clearAnswers();
-    MessageDlgResponder::clear();
-}
-
-TMainform &DeviceWindows::main()
-{
-    return *appWindows().Mainform;
+    main().port().close();
 }
 
 void DeviceWindows::connect()

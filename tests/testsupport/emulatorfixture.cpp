@@ -24,14 +24,6 @@ void RecordingDeviceUi::setPinLabelVisible(bool visible)
     pinLabelVisible = visible;
 }
 
-int RecordingDeviceUi::MessageDlgCentered(const QString &text, int kind, int buttons)
-{
-    messages.append({ text, kind, buttons });
-    if (!answers.isEmpty())
-        return answers.takeFirst();
-    return (buttons & mbOK) ? mrOk : mrNo;
-}
-
 EmulatorFixture::EmulatorFixture()
     : link(portOn(emulator.portPath()), ui)
 {

@@ -466,7 +466,10 @@ void VelotrixEmulator::send(const QByteArray &bytes)
     const auto matches = [this](char command) { return command == 0 || command == m_replyCommand; };
     QByteArray out;
     bool hangUp = false;
+    qsizetype pauseAt = -1;
     for (char c : bytes) {
+        if (m_pauseMs > 0 && matches(m_pauseCommand) && m_replySent == m_pauseBytes)
+            pauseAt = out.size();
         if (m_hangBytes >= 0 && matches(m_hangCommand) && m_replySent >= m_hangBytes) {
             hangUp = true;
             break;
@@ -479,6 +482,24 @@ void VelotrixEmulator::send(const QByteArray &bytes)
         ++m_replySent;
     }
 
+    if (pauseAt > 0) {
+        // The part before the pause goes out on its own, then the line
+        // stays quiet.
+        const QByteArray head = out.left(pauseAt);
+        out.remove(0, pauseAt);
+        for (qsizetype done = 0; done < head.size();) {
+            const ssize_t n
+                = ::write(m_master, head.constData() + done, static_cast<std::size_t>(head.size() - done));
+            if (n > 0) {
+                m_sent.append(head.constData() + done, n);
+                done += n;
+            } else if (!(n < 0 && (errno == EINTR || errno == EAGAIN))) {
+                break;
+            }
+        }
+    }
+    if (pauseAt >= 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(m_pauseMs));
     const char *data = out.constData();
     qsizetype left = out.size();
     while (left > 0) {
@@ -722,9 +743,19 @@ void VelotrixEmulator::setHangUp(char command, int afterBytes)
     m_hangBytes = afterBytes;
 }
 
+void VelotrixEmulator::setReplyPause(char command, int afterBytes, int ms)
+{
+    std::lock_guard lock(m_mutex);
+    m_pauseCommand = command;
+    m_pauseBytes = afterBytes;
+    m_pauseMs = ms;
+}
+
 void VelotrixEmulator::clearFaults()
 {
     std::lock_guard lock(m_mutex);
+    m_pauseMs = 0;
+    m_pauseBytes = -1;
     m_silent = false;
     m_shortCommand = 0;
     m_shortBytes = -1;

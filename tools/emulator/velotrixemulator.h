@@ -100,6 +100,9 @@ public:
     // After `afterBytes` bytes of the reply the master side is closed, as if
     // the device were unplugged; afterwards the host's port fails.
     void setHangUp(char command, int afterBytes);
+    // After `afterBytes` bytes of the reply the device pauses for `ms`
+    // before it sends the rest; ms <= 0 switches off.
+    void setReplyPause(char command, int afterBytes, int ms);
     void clearFaults();
     // Unplugs the device now.
     void hangUpNow();
@@ -164,6 +167,9 @@ private:
     char m_hangCommand = 0;
     int m_hangBytes = -1;
     bool m_hungUp = false;
+    char m_pauseCommand = 0;
+    int m_pauseBytes = -1;
+    int m_pauseMs = 0;
     int m_incompleteTimeoutMs = DefaultIncompleteTimeoutMs;
     std::function<void(const QString &)> m_logger;
 

@@ -1,7 +1,7 @@
-#include "app/guard.h"
-#include "app/messagedlg.h"
 #include "device/devicelink.h"
 #include "device/serialport.h"
+#include "scriptedprompt.h"
+#include "services/guard.h"
 #include "setups/inifile.h"
 
 #include <QTest>
@@ -10,14 +10,25 @@
 class TestGuard : public QObject
 {
     Q_OBJECT
+public:
+    explicit TestGuard(ScriptedPrompt &prompt)
+        : m_prompt(prompt)
+    {
+    }
 
 private Q_SLOTS:
-    void init() { MessageDlgResponder::setNextAnswer(mrOk); }
-    void cleanup() { MessageDlgResponder::clear(); }
+    void init()
+    {
+        m_prompt = ScriptedPrompt();
+        m_prompt.setNextAnswer(mrOk);
+    }
 
     void errorsAreShown_data();
     void errorsAreShown();
     void eventHandlerErrorDoesNotEscape();
+
+private:
+    ScriptedPrompt &m_prompt;
 };
 
 void TestGuard::errorsAreShown_data()
@@ -38,7 +49,7 @@ void TestGuard::errorsAreShown()
     QFETCH(QString, text);
 
     bool ranAfter = false;
-    runGuarded([&] {
+    runGuarded(m_prompt, [&] {
         switch (error) {
         case 1:
             throw SerialPortError(text);
@@ -54,7 +65,7 @@ void TestGuard::errorsAreShown()
         ranAfter = true;
     });
 
-    const auto shown = MessageDlgResponder::shown();
+    const auto shown = m_prompt.shown;
     if (error == 0) {
         QVERIFY(ranAfter);
         QVERIFY(shown.isEmpty());
@@ -63,8 +74,8 @@ void TestGuard::errorsAreShown()
     QVERIFY(!ranAfter);
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text, text);
-    QCOMPARE(shown.first().kind, int(mtError));
-    QCOMPARE(shown.first().buttons, int(mbOK));
+    QCOMPARE(shown.first().kind, mtError);
+    QCOMPARE(shown.first().buttons, MsgDlgButtons(mbOK));
 }
 
 // A handler that throws from inside the event loop is reported and the loop
@@ -75,15 +86,16 @@ void TestGuard::eventHandlerErrorDoesNotEscape()
     QTimer::singleShot(0, qApp, [] { throw SerialPortError(QStringLiteral("port vanished")); });
     QTimer::singleShot(10, qApp, [&] { later = true; });
     QTRY_VERIFY(later);
-    const auto shown = MessageDlgResponder::shown();
+    const auto shown = m_prompt.shown;
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown.first().text, QStringLiteral("port vanished"));
 }
 
 int main(int argc, char **argv)
 {
-    GuardedApplication app(argc, argv);
-    TestGuard test;
+    ScriptedPrompt prompt;
+    GuardedApplication app(argc, argv, prompt);
+    TestGuard test(prompt);
     return QTest::qExec(&test, argc, argv);
 }
 

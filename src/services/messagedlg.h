@@ -1,5 +1,7 @@
 #pragma once
 
+#include "services/prompt.h"
+
 #include <QList>
 #include <QPoint>
 #include <QRect>
@@ -12,7 +14,7 @@
 //   buttons: bit set of 1 Yes, 2 No, 4 OK, 8 Cancel
 //   result:  1 OK, 6 Yes, 7 No (also Escape in a Yes/No box),
 //            2 Cancel or closed with the caption's close button
-int MessageDlgCentered(const QString &text, int kind, int buttons);
+MsgDlgResult MessageDlgCentered(const QString &text, MsgDlgKind kind, MsgDlgButtons buttons);
 
 // Top-left corner that puts a box of the given size on the centre of a
 // window's frame rectangle. Halves are taken with truncating division, so an
@@ -23,24 +25,11 @@ QPoint centredTopLeft(const QRect &window, const QSize &box);
 // screen area; a box larger than the area keeps its top-left corner visible.
 QRect keptOnScreen(const QRect &box, const QRect &screen);
 
-// Answers message boxes without showing them, for tests. From the first
-// setNextAnswer() until clear() every call is recorded and answered from the
-// queue; when the queue has run dry the call returns 2, as if the box had
-// been closed, so a missing answer fails a test instead of hanging it.
-class MessageDlgResponder
+// The program's prompt: real message boxes centred on the active window, and
+// modal windows run in their own event loop.
+class WindowPrompt : public Prompt
 {
 public:
-    static void setNextAnswer(int result);
-    static void clear();
-
-    struct Shown
-    {
-        QString text;
-        int kind;
-        int buttons;
-    };
-    static QList<Shown> shown();
-
-    // Used by MessageDlgCentered: true when the call was answered here.
-    static bool answer(const QString &text, int kind, int buttons, int *result);
+    MsgDlgResult MessageDlgCentered(const QString &text, MsgDlgKind kind, MsgDlgButtons buttons) override;
+    int execModal(QDialog &dialog) override;
 };

@@ -1,5 +1,6 @@
-#include "app/messagedlg.h"
 #include "device/devicelink.h"
+#include "scriptedprompt.h"
+#include "services/messagedlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -51,7 +52,7 @@ int runRealBox(
         }
     });
     guard.start(5000);
-    return MessageDlgCentered(text, kind, buttons);
+    return MessageDlgCentered(text, static_cast<MsgDlgKind>(kind), MsgDlgButtons::fromInt(buttons));
 }
 
 } // namespace
@@ -61,14 +62,10 @@ class TestMessageDlg : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { MessageDlgResponder::clear(); }
-    void cleanup() { MessageDlgResponder::clear(); }
-
     void centredTopLeft_data();
     void centredTopLeft();
     void keptOnScreen_data();
     void keptOnScreen();
-    void responderAnswersInOrderAndRecords();
     void realBoxResults_data();
     void realBoxResults();
     void titleAndIconFollowKind_data();
@@ -118,30 +115,6 @@ void TestMessageDlg::keptOnScreen()
     QFETCH(QRect, box);
     QFETCH(QRect, placed);
     QCOMPARE(::keptOnScreen(box, QRect(0, 0, 1920, 1040)), placed);
-}
-
-void TestMessageDlg::responderAnswersInOrderAndRecords()
-{
-    MessageDlgResponder::setNextAnswer(mrYes);
-    MessageDlgResponder::setNextAnswer(mrNo);
-
-    QCOMPARE(MessageDlgCentered(QStringLiteral("first"), mtConfirmation, mbYesNo), int(mrYes));
-    QCOMPARE(MessageDlgCentered(QStringLiteral("second"), mtWarning, mbYesNo), int(mrNo));
-    // Out of answers: treated like a closed box, never a real one.
-    QCOMPARE(MessageDlgCentered(QStringLiteral("third"), mtInformation, mbOK), int(mrCancel));
-
-    const QList<MessageDlgResponder::Shown> shown = MessageDlgResponder::shown();
-    QCOMPARE(shown.size(), 3);
-    QCOMPARE(shown[0].text, QStringLiteral("first"));
-    QCOMPARE(shown[0].kind, int(mtConfirmation));
-    QCOMPARE(shown[0].buttons, mbYesNo);
-    QCOMPARE(shown[1].text, QStringLiteral("second"));
-    QCOMPARE(shown[2].text, QStringLiteral("third"));
-    QCOMPARE(shown[2].kind, int(mtInformation));
-    QCOMPARE(shown[2].buttons, int(mbOK));
-
-    MessageDlgResponder::clear();
-    QVERIFY(MessageDlgResponder::shown().isEmpty());
 }
 
 void TestMessageDlg::realBoxResults_data()

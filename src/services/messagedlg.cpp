@@ -1,12 +1,12 @@
-#include "app/messagedlg.h"
+#include "services/messagedlg.h"
 
-#include "device/devicelink.h"
 #include "services/translation.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -17,19 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-struct ResponderState
-{
-    bool inUse = false;
-    QList<int> answers;
-    QList<MessageDlgResponder::Shown> shown;
-};
-
-ResponderState &responderState()
-{
-    static ResponderState state;
-    return state;
-}
 
 // A message box that places itself once its final size is known and tells a
 // close from the caption apart from a button press. QMessageBox on its own
@@ -90,7 +77,7 @@ private:
     bool m_closedWithoutButton = false;
 };
 
-QMessageBox::Icon iconForKind(int kind)
+QMessageBox::Icon iconForKind(MsgDlgKind kind)
 {
     switch (kind) {
     case mtWarning:
@@ -106,7 +93,7 @@ QMessageBox::Icon iconForKind(int kind)
     }
 }
 
-QString titleForKind(int kind)
+QString titleForKind(MsgDlgKind kind)
 {
     switch (kind) {
     case mtWarning:
@@ -122,7 +109,7 @@ QString titleForKind(int kind)
     }
 }
 
-int resultForButton(QMessageBox::StandardButton button)
+MsgDlgResult resultForButton(QMessageBox::StandardButton button)
 {
     switch (button) {
     case QMessageBox::Ok:
@@ -165,40 +152,9 @@ QRect keptOnScreen(const QRect &box, const QRect &screen)
     return placed;
 }
 
-void MessageDlgResponder::setNextAnswer(int result)
+MsgDlgResult MessageDlgCentered(const QString &text, MsgDlgKind kind, MsgDlgButtons buttons)
 {
-    ResponderState &state = responderState();
-    state.inUse = true;
-    state.answers.append(result);
-}
-
-void MessageDlgResponder::clear()
-{
-    responderState() = ResponderState();
-}
-
-QList<MessageDlgResponder::Shown> MessageDlgResponder::shown()
-{
-    return responderState().shown;
-}
-
-bool MessageDlgResponder::answer(const QString &text, int kind, int buttons, int *result)
-{
-    ResponderState &state = responderState();
-    if (!state.inUse)
-        return false;
-    state.shown.append(Shown { text, kind, buttons });
-    *result = state.answers.isEmpty() ? int(mrCancel) : state.answers.takeFirst();
-    return true;
-}
-
-int MessageDlgCentered(const QString &text, int kind, int buttons)
-{
-    int answered = 0;
-    if (MessageDlgResponder::answer(text, kind, buttons, &answered))
-        return answered;
-
-    if ((buttons & (mbYes | mbNo | mbOK | mbCancel)) == 0)
+    if (!(buttons & (mbYes | mbNo | mbOK | mbCancel)))
         buttons = mbOK;
 
     QWidget *active = QApplication::activeWindow();
@@ -222,8 +178,8 @@ int MessageDlgCentered(const QString &text, int kind, int buttons)
         standard |= QMessageBox::Cancel;
     box->setStandardButtons(standard);
     // The buttons speak the program's language, not the platform's.
-    const std::pair<QMessageBox::StandardButton, const char *> captions[] = {
-        {QMessageBox::Yes, "&Yes"}, {QMessageBox::No, "&No"}, {QMessageBox::Ok, "OK"}, {QMessageBox::Cancel, "Cancel"}};
+    const std::pair<QMessageBox::StandardButton, const char *> captions[] = { { QMessageBox::Yes, "&Yes" },
+        { QMessageBox::No, "&No" }, { QMessageBox::Ok, "OK" }, { QMessageBox::Cancel, "Cancel" } };
     for (const auto &[which, caption] : captions) {
         if (QAbstractButton *b = box->button(which))
             b->setText(tx(caption));
@@ -250,9 +206,19 @@ int MessageDlgCentered(const QString &text, int kind, int buttons)
     if (box.isNull())
         return mrCancel;
 
-    int result = mrCancel;
+    MsgDlgResult result = mrCancel;
     if (!box->closedWithoutButton() && box->clickedButton() != nullptr)
         result = resultForButton(box->standardButton(box->clickedButton()));
     delete box;
     return result;
+}
+
+MsgDlgResult WindowPrompt::MessageDlgCentered(const QString &text, MsgDlgKind kind, MsgDlgButtons buttons)
+{
+    return ::MessageDlgCentered(text, kind, buttons);
+}
+
+int WindowPrompt::execModal(QDialog &dialog)
+{
+    return dialog.exec();
 }
