@@ -1,16 +1,15 @@
 #pragma once
 
 #include "device/records.h"
+#include "editor/controls/modepager.h"
+#include "editor/globalsettings.h"
 
 #include <QString>
 #include <QWidget>
 #include <functional>
 
 class Prompt;
-class QComboBox;
-class TGlobalSettings;
 class TModePage;
-class TModePager;
 
 // The mode editor: the global settings pager on the left and the mode pager
 // with one tab per mode on the right. The editor's state lives in its
