@@ -23,6 +23,7 @@ class QTimer;
 class QToolButton;
 class TComLed;
 class TComponentUSB;
+class TEditor;
 class UsbEventSource;
 
 // The configurator's main window: status area, ribbon with the actions,
@@ -105,7 +106,9 @@ public:
     QAction *German1 = nullptr;
     QAction *English1 = nullptr;
 
-    // Editor area
+    // Editor area: the editor owns both pagers; GlobalPager is its
+    // AdvOfficePager1, ModePager its Pager.
+    TEditor *Editor = nullptr;
     QTabWidget *GlobalPager = nullptr;
     QTabWidget *ModePager = nullptr;
     QToolButton *PngBitBtn1 = nullptr;
@@ -208,4 +211,41 @@ private:
     const DeviceEnumerator &deviceEnumerator() const;
     // The session's PIN request: the PIN dialog, until cancelled.
     bool askForPin(QString &pin);
+
+    // The mode editor's entry points (mainform_editor.cpp); the editor
+    // holds their bodies.
+public:
+    void OutputFunctionCombobox_0Change(QObject *Sender);
+    void Switch_Button1_0Click(QObject *Sender);
+    void Output_Button_0Click(QObject *Sender);
+    void Input_Button_0Click(QObject *Sender);
+    void Off_Button_0Click(QObject *Sender);
+    void ALARM_SWITCHTIMEChange(QObject *Sender);
+    void PagerInsertPage(QWidget *page);
+    void PagerClosePage(int PageIndex, bool &Allow);
+    void PagerClosedPage(int PageIndex);
+    void PagerChange();
+    void PagerTabClick(int PageIndex);
+    QWidget *CloneControl(QWidget *source, int n, QWidget *parent);
+    void MultiMode_ButtonClick();
+    void Selection_ModeChangeSliderStateChanged(bool on);
+    void update_LClick_Transparent();
+    void AntiTremor_ButtonClick();
+    void Alarm_ButtonClick();
+    void AlarmLEDON_ButtonClick();
+    void AlarmSoundON_ButtonClick();
+    void Selection_ImpulseClick();
+    void Selection_PermanentClick();
+    // Rebuilds the mode pages for count modes and fills every control from
+    // the working records.
+    void ReadFromDataStructs(int count);
+    // Copies the editor into the working records; the mode count becomes
+    // the number of mode pages.
+    void WriteToDataStructs();
+    void ShowFunctionHelp(int n);
+
+private:
+    // Puts a composed help text into the help pane (a null text keeps the
+    // pane's text) and opens the pane beside the window when hidden.
+    void showHelpText(const QString &html);
 };

@@ -58,7 +58,8 @@ void TMainform::Action_ReadFromVelotrixExecute()
         MessageDlgCentered(tx("Transmission failed"), mtInformation, mbOK);
         return;
     }
-    // The editor is refreshed from the records here: ReadFromDataStructs(Params.ModeCount).
+    // Only a complete read reaches the editor.
+    ReadFromDataStructs(Params.ModeCount);
     MessageDlgCentered(tx("Transmission successful"), mtInformation, mbOK);
 }
 
@@ -72,8 +73,7 @@ void TMainform::Action_WritetovelotrixExecute()
         MessageDlgCentered(tx("Transmission failed"), mtInformation, mbOK);
         return;
     }
-    // The editor is copied into the records here: WriteToDataStructs().
-    Params.ModeCount = std::clamp(Params.ModeCount, 1, tParameterSet::MaxModes);
+    WriteToDataStructs();
     if (!m_session->writeParameters()) {
         MessageDlgCentered(tx("Transmission failed"), mtInformation, mbOK);
         return;

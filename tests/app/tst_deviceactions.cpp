@@ -114,7 +114,8 @@ void TestDeviceActions::writeSendsEveryBlock()
     DeviceWindows d;
     d.connect();
     d.main().Params = patternParams(5);
-    d.main().Params.ModeCount = modes;
+    // The editor shows the modes; the write sends what it shows.
+    d.main().ReadFromDataStructs(modes);
     d.prompt.setNextAnswer(mrYes);
     d.prompt.setNextAnswer(mrOk);
 
@@ -140,7 +141,7 @@ void TestDeviceActions::writeEndsAtRejectedBlock()
 {
     DeviceWindows d;
     d.connect();
-    d.main().Params.ModeCount = 2;
+    d.main().ReadFromDataStructs(2);
     d.emulator.setWriteError(3);
     d.prompt.setNextAnswer(mrYes);
     d.prompt.setNextAnswer(mrOk);
