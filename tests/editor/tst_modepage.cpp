@@ -8,6 +8,7 @@
 #include "editor/editor.h"
 #include "editor/functionhelp.h"
 #include "editor/modepage.h"
+#include "editorfixture.h"
 #include "scriptedprompt.h"
 
 #include <QComboBox>
@@ -15,52 +16,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// The editor as the main window holds it: 882 x 440 inside a window of
-// 898 x 480, started with the main window's creation steps. The help
-// callback records every text it is given (a null text: "open only").
-struct EditorFixture
-{
-    ScriptedPrompt prompt;
-    QStringList help;
-    QWidget window;
-    TEditor *editor = nullptr;
-
-    EditorFixture()
-    {
-        window.resize(898, 480);
-        auto *layout = new QVBoxLayout(&window);
-        layout->setContentsMargins(8, 8, 8, 32);
-        editor = new TEditor(
-            prompt, [this](const QString &html) { help.append(html); }, &window);
-        layout->addWidget(editor);
-        editor->FormCreateSteps();
-        window.show();
-    }
-
-    template <typename T> T *get(const QString &name) const
-    {
-        T *w = editor->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
-    }
-    TTwoStateButton *button(const QString &name) const { return get<TTwoStateButton>(name); }
-    TTrackBar *bar(const QString &name) const { return get<TTrackBar>(name); }
-
-    void click(const QString &name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
-
-    // Chooses an entry as a user does, with the keyboard.
-    void pick(const QString &comboName, int index) const
-    {
-        auto *combo = get<QComboBox>(comboName);
-        combo->setFocus();
-        QTest::keyClick(combo, Qt::Key_Home);
-        for (int i = 0; i < index; ++i)
-            QTest::keyClick(combo, Qt::Key_Down);
-        QCOMPARE(combo->currentIndex(), index);
-    }
-};
 
 const QStringList panelNames { QStringLiteral("Panel_SwitchImpulse_0"),
     QStringLiteral("Panel_SwitchPushbutton_0"), QStringLiteral("Panel_SwitchRepeater_0"),
