@@ -73,6 +73,19 @@ QString decodeText(const QByteArray &data)
     return decodeCp1252(view);
 }
 
+QByteArray utf16LeWithMark(const QString &text)
+{
+    QByteArray bytes;
+    bytes.reserve(2 + 2 * text.size());
+    bytes.append("\xFF\xFE", 2);
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        bytes.append(static_cast<char>(u & 0xFF));
+        bytes.append(static_cast<char>(u >> 8));
+    }
+    return bytes;
+}
+
 bool isBlankOrControl(QChar ch)
 {
     return ch.unicode() <= 0x20;
@@ -135,9 +148,15 @@ IniFile::IniFile(const QString &path)
     load();
 }
 
-bool IniFile::load()
+void IniFile::clear()
 {
     m_sections.clear();
+    m_sectionIndex.clear();
+}
+
+bool IniFile::load()
+{
+    clear();
     QFile file(m_path);
     if (!file.exists())
         return true;
@@ -166,7 +185,7 @@ bool IniFile::save() const
 
 void IniFile::parse(const QByteArray &data)
 {
-    m_sections.clear();
+    clear();
     const QString text = decodeText(data);
     Section *current = nullptr;
 
@@ -188,10 +207,8 @@ void IniFile::parse(const QByteArray &data)
             const QString name = strip(QStringView(line).sliced(1, line.size() - 2));
             // A section that appears twice continues the first one.
             current = findSection(name);
-            if (!current) {
-                m_sections.append(Section { name, {} });
-                current = &m_sections.last();
-            }
+            if (!current)
+                current = &addSection(name);
             continue;
         }
         if (!current)
@@ -223,28 +240,61 @@ QByteArray IniFile::serialize() const
         return *ansi;
     // Characters outside the 8-bit code page would be lost there; UTF-8 with
     // its byte-order mark keeps them and reads back through the same rules.
-    return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    if (text.isValidUtf16())
+        return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+    // A lone surrogate (read from a UTF-16 file) has no UTF-8 form and would
+    // come back as "?"; UTF-16 holds any sequence of code units as it is.
+    return utf16LeWithMark(text);
+}
+
+QStringList IniFile::sectionNames() const
+{
+    QStringList names;
+    names.reserve(m_sections.size());
+    for (const Section &s : m_sections)
+        names.append(s.name);
+    return names;
+}
+
+QStringList IniFile::keys(const QString &section) const
+{
+    QStringList result;
+    if (const Section *s = findSection(section)) {
+        for (const Entry &e : s->entries) {
+            if (!e.raw)
+                result.append(e.key);
+        }
+    }
+    return result;
+}
+
+const IniFile::Section *IniFile::findSection(const QString &section) const
+{
+    const auto it = m_sectionIndex.constFind(section.toCaseFolded());
+    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
 }
 
 IniFile::Section *IniFile::findSection(const QString &section)
 {
-    for (Section &s : m_sections) {
-        if (s.name.compare(section, Qt::CaseInsensitive) == 0)
-            return &s;
-    }
-    return nullptr;
+    const auto it = m_sectionIndex.constFind(section.toCaseFolded());
+    return it == m_sectionIndex.constEnd() ? nullptr : &m_sections[*it];
+}
+
+IniFile::Section &IniFile::addSection(const QString &name)
+{
+    m_sectionIndex.insert(name.toCaseFolded(), m_sections.size());
+    m_sections.append(Section { name, {} });
+    return m_sections.last();
 }
 
 const IniFile::Entry *IniFile::findEntry(const QString &section, const QString &key) const
 {
-    for (const Section &s : m_sections) {
-        if (s.name.compare(section, Qt::CaseInsensitive) != 0)
-            continue;
-        for (const Entry &e : s.entries) {
-            if (!e.raw && e.key.compare(key, Qt::CaseInsensitive) == 0)
-                return &e;
-        }
+    const Section *s = findSection(section);
+    if (!s)
         return nullptr;
+    for (const Entry &e : s->entries) {
+        if (!e.raw && e.key.compare(key, Qt::CaseInsensitive) == 0)
+            return &e;
     }
     return nullptr;
 }
@@ -253,11 +303,10 @@ void IniFile::setValue(const QString &section, const QString &key, const QString
 {
     const QString k = singleLine(key);
     const QString v = singleLine(value);
-    Section *s = findSection(section);
-    if (!s) {
-        m_sections.append(Section { singleLine(section), {} });
-        s = &m_sections.last();
-    }
+    const QString name = singleLine(section);
+    Section *s = findSection(name);
+    if (!s)
+        s = &addSection(name);
     for (Entry &e : s->entries) {
         if (!e.raw && e.key.compare(k, Qt::CaseInsensitive) == 0) {
             e.key = k;

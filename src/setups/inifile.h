@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <stdexcept>
 
 // A value that cannot be converted (an integer key holding text, a record
@@ -43,9 +45,17 @@ public:
     // Parsing and formatting of the text itself (byte-order mark handling,
     // CR LF line ends) without touching the disk. Text without a byte-order
     // mark is Windows-1252. Output is Windows-1252 without a mark when every
-    // character fits, otherwise UTF-8 with a mark so that nothing is lost.
+    // character fits, otherwise UTF-8 with a mark so that nothing is lost;
+    // text that is not valid Unicode (a lone UTF-16 surrogate read from a
+    // UTF-16 file) has no UTF-8 form and is written as UTF-16 LE with a mark.
+    // Parsing time is linear in the size of the text.
     void parse(const QByteArray &data);
     QByteArray serialize() const;
+
+    // Section names in file order, and the keys of a section in line order
+    // (lines without "=" are not keys).
+    QStringList sectionNames() const;
+    QStringList keys(const QString &section) const;
 
     bool hasKey(const QString &section, const QString &key) const;
     QString readString(const QString &section, const QString &key, const QString &def = {}) const;
@@ -83,9 +93,15 @@ private:
     };
 
     const Entry *findEntry(const QString &section, const QString &key) const;
+    const Section *findSection(const QString &section) const;
     Section *findSection(const QString &section);
+    Section &addSection(const QString &name);
+    void clear();
     void setValue(const QString &section, const QString &key, const QString &value);
 
     QString m_path;
     QList<Section> m_sections;
+    // Case-folded section name -> index into m_sections, so that a file with
+    // many sections does not cost a scan of all earlier ones per section.
+    QHash<QString, qsizetype> m_sectionIndex;
 };

@@ -1,6 +1,6 @@
-#include "testfiles.h"
 #include "device/records.h"
 #include "setups/inifile.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,6 +13,21 @@ IniFile parsed(const QByteArray &data)
     IniFile ini;
     ini.parse(data);
     return ini;
+}
+
+// The code units of text behind a byte-order mark, in either byte order;
+// QString holds lone surrogates as they are, so this builds files no
+// encoder would write.
+QByteArray utf16File(const QString &text, bool bigEndian)
+{
+    QByteArray bytes = bigEndian ? QByteArray("\xfe\xff") : QByteArray("\xff\xfe");
+    for (QChar ch : text) {
+        const char16_t u = ch.unicode();
+        const char lo = static_cast<char>(u & 0xFF);
+        const char hi = static_cast<char>(u >> 8);
+        bytes.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+    }
+    return bytes;
 }
 
 } // namespace
@@ -40,6 +55,10 @@ private Q_SLOTS:
     void encodingOnRead();
     void cp1252RoundTrip();
     void nonCp1252CharacterSurvives();
+    void rewriteKeepsText_data();
+    void rewriteKeepsText();
+    void manySections();
+    void sectionsAndKeysListed();
     void missingFileReadsEmpty();
     void saveCreatesFolders();
     void failedSaveReportsFalse();
@@ -306,6 +325,7 @@ void TestIniFile::encodingOnRead_data()
         be.append(char(u >> 8)).append(char(u & 0xFF));
     }
     QTest::newRow("UTF-16 LE mark") << le << umlauts;
+    QCOMPARE(utf16File(text, false), le);
     QTest::newRow("UTF-16 BE mark") << be << umlauts;
 }
 
@@ -349,6 +369,96 @@ void TestIniFile::nonCp1252CharacterSurvives()
     IniFile back(path);
     QVERIFY(back.load());
     QCOMPARE(back.readString(QStringLiteral("Config"), QStringLiteral("Name")), name);
+}
+
+void TestIniFile::rewriteKeepsText_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("mark"); // leading bytes of the rewritten file
+
+    const QString fits = QStringLiteral("Gr\u00fc\u00dfe \u20ac");
+    const QString wide = QStringLiteral("\u0141\u00f3d\u017a \U0001F600");
+    const QString loneHigh = QStringLiteral("a") + QChar(char16_t(0xD83D)) + QStringLiteral("b");
+    const QString loneLow = QStringLiteral("a") + QChar(char16_t(0xDE00));
+    const QString reversed = QString(QChar(char16_t(0xDE00))) + QChar(char16_t(0xD83D));
+    const auto file = [](const QString &name) {
+        return QStringLiteral("[Config]\r\nName=") + name + QStringLiteral("\r\n");
+    };
+
+    QTest::newRow("Windows-1252 stays 8-bit") << QByteArray("[Config]\r\nName=Gr\xfc\xdf"
+                                                            "e \x80\r\n")
+                                              << fits << QByteArray("[Config]");
+    QTest::newRow("UTF-16 text that fits 8 bits")
+        << utf16File(file(fits), false) << fits << QByteArray("[Config]");
+    QTest::newRow("UTF-16 text with a surrogate pair")
+        << utf16File(file(wide), true) << wide << QByteArray("\xef\xbb\xbf[Config]");
+    QTest::newRow("lone high surrogate, UTF-16 LE")
+        << utf16File(file(loneHigh), false) << loneHigh << QByteArray("\xff\xfe[\0C\0");
+    QTest::newRow("lone low surrogate at the end, UTF-16 BE")
+        << utf16File(file(loneLow), true) << loneLow << QByteArray("\xff\xfe[\0C\0");
+    QTest::newRow("surrogates in reverse order")
+        << utf16File(file(reversed), false) << reversed << QByteArray("\xff\xfe[\0C\0");
+}
+
+void TestIniFile::rewriteKeepsText()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, mark);
+
+    const QString path = m_dir->filePath(QStringLiteral("setup.cfg"));
+    writeAll(path, file);
+    IniFile ini(path);
+    QVERIFY(ini.load());
+    QCOMPARE(ini.readString(QStringLiteral("Config"), QStringLiteral("Name")), name);
+    // Any rewrite of the file, here one that touches another key only.
+    ini.writeInteger(QStringLiteral("Config"), QStringLiteral("Modecount"), 1);
+    QVERIFY(ini.save());
+    const QByteArray written = readAll(path);
+    QVERIFY2(written.startsWith(mark), written.toHex(' ').constData());
+
+    IniFile back(path);
+    QVERIFY(back.load());
+    QCOMPARE(back.readString(QStringLiteral("Config"), QStringLiteral("Name")), name);
+    QCOMPARE(back.readInteger(QStringLiteral("Config"), QStringLiteral("Modecount"), 0), 1);
+    // A second rewrite gives the same bytes.
+    QVERIFY(back.save());
+    QCOMPARE(readAll(path), written);
+}
+
+void TestIniFile::manySections()
+{
+    // Sections are found by name however many come before; a repeated one
+    // in another case continues the first, far back in the file.
+    constexpr int count = 20000;
+    QByteArray data;
+    for (int i = 0; i < count; ++i)
+        data += "[S" + QByteArray::number(i) + "]\r\nk=" + QByteArray::number(i) + "\r\n";
+    data += "[s0]\r\nlate=yes\r\n";
+    const IniFile ini = parsed(data);
+
+    QCOMPARE(ini.sectionNames().size(), count);
+    QCOMPARE(ini.readInteger(QStringLiteral("s0"), QStringLiteral("k"), -1), 0);
+    QCOMPARE(ini.readBool(QStringLiteral("S0"), QStringLiteral("late"), false), true);
+    QCOMPARE(ini.readInteger(QStringLiteral("S19999"), QStringLiteral("K"), -1), count - 1);
+    QCOMPARE(ini.readInteger(QStringLiteral("S20000"), QStringLiteral("k"), -1), -1);
+    QVERIFY(!ini.hasKey(QStringLiteral("S1"), QStringLiteral("late")));
+    QCOMPARE(parsed(ini.serialize()).serialize(), ini.serialize());
+}
+
+void TestIniFile::sectionsAndKeysListed()
+{
+    IniFile ini = parsed("[A]\nx=1\nraw line\ny=2\n[B]\n[a]\nz=3\n");
+    ini.writeString(QStringLiteral("C"), QStringLiteral("w"), QStringLiteral("4"));
+    ini.writeString(QStringLiteral("c"), QStringLiteral("v"), QStringLiteral("5"));
+    QCOMPARE(
+        ini.sectionNames(), QStringList({ QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C") }));
+    QCOMPARE(ini.keys(QStringLiteral("a")),
+        QStringList({ QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z") }));
+    QCOMPARE(ini.keys(QStringLiteral("B")), QStringList());
+    QCOMPARE(ini.keys(QStringLiteral("C")), QStringList({ QStringLiteral("w"), QStringLiteral("v") }));
+    QCOMPARE(ini.keys(QStringLiteral("D")), QStringList());
 }
 
 void TestIniFile::missingFileReadsEmpty()
