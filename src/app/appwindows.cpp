@@ -34,7 +34,10 @@ AppWindows::AppWindows(Prompt &prompt, std::unique_ptr<TMainform> mainform)
     Setupsform = new TSetupsform(main);
     Batteryform = new TBatteryform(prompt, main, main);
     Saveform = new TSaveform(main);
-    FormFirmwareUpdate = new TFormFirmwareUpdate(main);
+    // The file selection window comes later in the order; the update window
+    // reaches it when it is shown.
+    FormFirmwareUpdate = new TFormFirmwareUpdate(
+        session, main->config(), prompt, [this] { return FormFirmwareFiles; }, main, main);
     PIN_Dlg = new TPIN_Dlg(prompt, main, main);
     // "Set PIN" uses the change and first-PIN windows, which come after it.
     FormAdvanced = new TFormAdvanced(session, prompt, main->Action_FirmwareUpdate,
@@ -44,7 +47,7 @@ AppWindows::AppWindows(Prompt &prompt, std::unique_ptr<TMainform> mainform)
     ChangePINDialog = new TChangePINDialog(session, prompt, main, main);
     NewPIN_Dlg = new TNewPIN_Dlg(session, prompt, main, main);
     Formwebupdate = new TFormwebupdate(main);
-    FormFirmwareFiles = new TFormFirmwareFiles(main);
+    FormFirmwareFiles = new TFormFirmwareFiles(session, main->config(), prompt, main, main);
 
     main->setWindows(this);
 }

@@ -198,6 +198,8 @@ public Q_SLOTS:
     void Action_WritetovelotrixExecute();
     void Action_ResetParameterExecute();
     void Action_BatteryFuelGaugeExecute();
+    // Shows the firmware update window.
+    void Action_FirmwareUpdateExecute();
     void USBArrival(QObject *Sender, const QString &Portinfo);
     void USBRemove(QObject *Sender, const QString &Portinfo);
 

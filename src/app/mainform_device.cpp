@@ -39,6 +39,7 @@ void TMainform::connectDeviceActions()
     guarded(Action_Writetovelotrix, &TMainform::Action_WritetovelotrixExecute);
     guarded(Action_ResetParameter, &TMainform::Action_ResetParameterExecute);
     guarded(Action_BatteryFuelGauge, &TMainform::Action_BatteryFuelGaugeExecute);
+    guarded(Action_FirmwareUpdate, &TMainform::Action_FirmwareUpdateExecute);
 }
 
 bool TMainform::askForPin(QString &pin)
@@ -110,6 +111,12 @@ void TMainform::Action_BatteryFuelGaugeExecute()
     } catch (const std::exception &) {
         // A failed battery query has no message of its own.
     }
+}
+
+void TMainform::Action_FirmwareUpdateExecute()
+{
+    if (TFormFirmwareUpdate *update = m_windows ? m_windows->FormFirmwareUpdate : nullptr)
+        update->ShowModal();
 }
 
 void TMainform::CreateUSBComponent()
