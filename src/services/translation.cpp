@@ -155,7 +155,9 @@ MoCatalogue MoCatalogue::fromData(const QByteArray &data)
         // Plural entries: "singular\0plural" -> "form0\0form1...".
         const QByteArray singular = id.left(id.indexOf('\0') < 0 ? id.size() : id.indexOf('\0'));
         const QByteArray firstForm = str.left(str.indexOf('\0') < 0 ? str.size() : str.indexOf('\0'));
-        if (firstForm.isEmpty())
+        // Only the header has an empty id; a plural entry without a singular
+        // would otherwise answer a lookup of the empty text.
+        if (firstForm.isEmpty() || singular.isEmpty())
             continue;
         auto &table = singular.contains(ContextSeparator) ? result.m_contextMessages : result.m_messages;
         const QString key = decode(singular);
