@@ -1,10 +1,12 @@
-// The setup-file read: the input is the content of a setup file. A read
-// either fills the parameter set or throws IniConversionError and leaves it
-// as it was; a save of what was read reads back as the same parameter set
-// and keeps every key the save does not write.
+// The setup-file reads: the input is the content of a setup file. The
+// catalogue's summary read gives an entry or throws IniConversionError. A
+// records read either fills the parameter set or throws and leaves it as it
+// was; a save of what was read reads back as the same parameter set and
+// keeps every key the save does not write.
 
 #include "fuzzcheck.h"
 #include "setups/inifile.h"
+#include "setups/setupcatalogue.h"
 #include "setups/setupfile.h"
 
 #include <QFile>
@@ -57,6 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString &path = setupPath();
     const QByteArray input = fuzzBytes(data, size);
     FUZZ_CHECK(writeFile(path, input));
+
+    try {
+        const std::unique_ptr<tConfig> config = ReadSetupInfo(path);
+        FUZZ_CHECK(config->Filename == path);
+        FUZZ_CHECK(!config->name.isEmpty() && config->name.size() <= MaxSetupNameLength);
+        LookupSetupCaption(config->name);
+    } catch (const IniConversionError &) {
+    }
 
     tParameterSet params = marked();
     try {
