@@ -38,7 +38,9 @@ TMainform::TMainform(Prompt &prompt, Setup setup, QWidget *parent)
     , m_session(std::make_unique<DeviceSession>(
           setup.port ? std::move(setup.port) : std::make_unique<QtSerialPort>(), *this))
     , Params(m_session->Params)
-    , m_listPorts(setup.listPorts ? std::move(setup.listPorts) : PortLister(listAllSerialPorts))
+    , m_systemPorts(!setup.listPorts && !setup.discovery.enumerator)
+    , m_listPorts(
+          setup.listPorts ? std::move(setup.listPorts) : PortLister([] { return listAllSerialPorts(); }))
     , m_discovery(std::move(setup.discovery))
 {
     setObjectName(QStringLiteral("Mainform"));
@@ -55,7 +57,7 @@ TMainform::TMainform(Prompt &prompt, Setup setup, QWidget *parent)
     buildUi();
 
     // The chooser lists every serial port before the creation sequence runs.
-    ComComboBox1->addItems(m_listPorts());
+    ComComboBox1->addItems(listPortsBeforeStart());
 
     StartupTimer = new QTimer(this);
     StartupTimer->setObjectName(QStringLiteral("StartupTimer"));
@@ -109,24 +111,12 @@ void TMainform::buildUi()
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(buildRibbon());
+    layout->addWidget(buildRibbon(central));
 
     auto *body = new QWidget(central);
     auto *bodyLayout = new QVBoxLayout(body);
     bodyLayout->setContentsMargins(8, 6, 8, 6);
     bodyLayout->setSpacing(4);
-
-    // The global settings on the left, the mode pages on the right.
-    Editor = new TEditor(m_prompt, [this](const QString &html) { showHelpText(html); }, body);
-    Editor->setObjectName(QStringLiteral("Editor"));
-    GlobalPager = Editor->GlobalSettings;
-    ModePager = Editor->Pager;
-
-    PngBitBtn1 = new QToolButton(body);
-    PngBitBtn1->setObjectName(QStringLiteral("PngBitBtn1"));
-    PngBitBtn1->setDefaultAction(ActionSaveSetupWindow);
-    PngBitBtn1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    PngBitBtn1->setIconSize(QSize(24, 24));
 
     // At the design size the editor fits; a window made smaller scrolls it
     // instead of cutting controls off.
@@ -134,7 +124,23 @@ void TMainform::buildUi()
     editorArea->setObjectName(QStringLiteral("EditorArea"));
     editorArea->setFrameShape(QFrame::NoFrame);
     editorArea->setWidgetResizable(true);
+
+    // The global settings on the left, the mode pages on the right. The
+    // editor is made in its final place: moving the finished editor there
+    // would style all of its controls a second time.
+    Editor = new TEditor(
+        m_prompt, [this](const QString &html) { showHelpText(html); }, editorArea->viewport());
+    Editor->setObjectName(QStringLiteral("Editor"));
+    GlobalPager = Editor->GlobalSettings;
+    ModePager = Editor->Pager;
     editorArea->setWidget(Editor);
+
+    PngBitBtn1 = new QToolButton(body);
+    PngBitBtn1->setObjectName(QStringLiteral("PngBitBtn1"));
+    PngBitBtn1->setDefaultAction(ActionSaveSetupWindow);
+    PngBitBtn1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    PngBitBtn1->setIconSize(QSize(24, 24));
+
     bodyLayout->addWidget(editorArea, 1);
     bodyLayout->addWidget(PngBitBtn1, 0, Qt::AlignRight);
     layout->addWidget(body, 1);

@@ -4,12 +4,14 @@
 #include "device/devicesession.h"
 #include "device/records.h"
 #include "device/serialport.h"
+#include "device/usbdevices.h"
 #include "services/prompt.h"
 
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class AppConfig;
 class AppWindows;
@@ -174,9 +176,11 @@ private:
     // device: the entry at index becomes the chooser's current entry, then
     // the port is (re)opened there, which runs the handshake.
     void openChooserPort(int index);
-    QWidget *buildRibbon();
-    QWidget *buildMenuPage();
-    QWidget *buildHelpPage();
+    // The ribbon and its pages are built in their final parents: a finished
+    // widget moved into another parent is styled again with all it holds.
+    QWidget *buildRibbon(QWidget *parent);
+    void buildMenuPage(QWidget *page);
+    void buildHelpPage(QWidget *page);
     void createActions();
     void FormCreate();
     void restorePlacement();
@@ -184,6 +188,10 @@ private:
     QMargins frameMargins() const;
 
     std::unique_ptr<AppConfig> m_config;
+    // The system's port list and device enumerator are both in use: one
+    // look at the serial ports then serves the chooser's first list and the
+    // search for an attached device at start.
+    bool m_systemPorts = false;
     PortLister m_listPorts;
     DeviceDiscovery m_discovery;
     AppWindows *m_windows = nullptr;
@@ -206,11 +214,16 @@ public Q_SLOTS:
 private:
     void connectDeviceActions();
     void CreateUSBComponent();
+    // The chooser's list before the creation sequence runs.
+    QStringList listPortsBeforeStart();
     void SelectDevicePortAtStart();
     // Lists the ports with no entry selected, or, with keepOpenPort, the
     // open port's entry as the current one.
     void refillPortChooser(const QStringList &ports, bool keepOpenPort);
     const DeviceEnumerator &deviceEnumerator() const;
+    // The serial ports that listPortsBeforeStart() saw, until the creation
+    // sequence has looked for an attached device among them.
+    std::optional<QList<SerialDeviceInfo>> m_portsAtStart;
     // The session's PIN request: the PIN dialog, until cancelled.
     bool askForPin(QString &pin);
 

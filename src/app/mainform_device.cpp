@@ -4,6 +4,7 @@
 #include "device/battery.h"
 #include "device/batteryform.h"
 #include "device/pin_dlg.h"
+#include "device/portlist.h"
 #include "device/usbdevices.h"
 #include "device/usbmonitor.h"
 #include "mainform.h"
@@ -21,6 +22,26 @@ QString devicePrefix()
 {
     return QString::fromLatin1(VelotrixHardwareIdPrefix);
 }
+
+// Serial ports listed before, with another enumerator for the rest.
+class ListedPorts : public DeviceEnumerator
+{
+public:
+    ListedPorts(QList<SerialDeviceInfo> ports, const DeviceEnumerator &system)
+        : m_ports(std::move(ports))
+        , m_system(system)
+    {
+    }
+    QList<SerialDeviceInfo> serialDevices() const override { return m_ports; }
+    QString portOfUsbDevice(const QString &usbDevpath) const override
+    {
+        return m_system.portOfUsbDevice(usbDevpath);
+    }
+
+private:
+    QList<SerialDeviceInfo> m_ports;
+    const DeviceEnumerator &m_system;
+};
 
 } // namespace
 
@@ -137,10 +158,26 @@ void TMainform::CreateUSBComponent()
     });
 }
 
+QStringList TMainform::listPortsBeforeStart()
+{
+    if (!m_systemPorts)
+        return m_listPorts();
+    // What listAllSerialPorts() lists, from the same look at the system.
+    m_portsAtStart = deviceEnumerator().serialDevices();
+    QStringList names;
+    for (const SerialDeviceInfo &device : std::as_const(*m_portsAtStart))
+        names.append(device.portName);
+    return sortPortNames(names + announcedEmulatorPorts());
+}
+
 void TMainform::SelectDevicePortAtStart()
 {
     QStringList devicePorts;
-    ListDevicePorts(devicePorts, devicePrefix(), deviceEnumerator());
+    if (m_portsAtStart)
+        ListDevicePorts(
+            devicePorts, devicePrefix(), ListedPorts(*std::exchange(m_portsAtStart, {}), deviceEnumerator()));
+    else
+        ListDevicePorts(devicePorts, devicePrefix(), deviceEnumerator());
     // Without an attached device the chooser keeps every serial port, so
     // that the user can still pick one by hand.
     if (devicePorts.isEmpty())

@@ -132,10 +132,10 @@ void TMainform::createActions()
     ActionList1Update();
 }
 
-QWidget *TMainform::buildRibbon()
+QWidget *TMainform::buildRibbon(QWidget *parent)
 {
     setStyleSheet(QString::fromUtf8(ribbonStyle));
-    auto *ribbon = new QWidget(this);
+    auto *ribbon = new QWidget(parent);
     ribbon->setObjectName(QStringLiteral("AdvToolBarPager1"));
     ribbon->setAttribute(Qt::WA_StyledBackground);
     auto *layout = new QVBoxLayout(ribbon);
@@ -160,16 +160,19 @@ QWidget *TMainform::buildRibbon()
     RibbonPager = new QTabWidget(ribbon);
     RibbonPager->setObjectName(QStringLiteral("RibbonPager"));
     RibbonPager->setDocumentMode(false);
-    RibbonPager->addTab(buildMenuPage(), N_("Menu"));
-    RibbonPager->addTab(buildHelpPage(), N_("Help"));
+    auto *menuPage = new QWidget;
+    RibbonPager->addTab(menuPage, N_("Menu"));
+    buildMenuPage(menuPage);
+    auto *helpPage = new QWidget;
+    RibbonPager->addTab(helpPage, N_("Help"));
+    buildHelpPage(helpPage);
     RibbonPager->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     layout->addWidget(RibbonPager);
     return ribbon;
 }
 
-QWidget *TMainform::buildMenuPage()
+void TMainform::buildMenuPage(QWidget *page)
 {
-    auto *page = new QWidget;
     page->setObjectName(QStringLiteral("MenuPage"));
     auto *row = new QHBoxLayout(page);
     row->setContentsMargins(4, 4, 4, 4);
@@ -219,12 +222,10 @@ QWidget *TMainform::buildMenuPage()
     row->addWidget(ribbonSeparator(page));
     row->addWidget(actionButton(Action_AdvancedSettings, page));
     row->addStretch(1);
-    return page;
 }
 
-QWidget *TMainform::buildHelpPage()
+void TMainform::buildHelpPage(QWidget *page)
 {
-    auto *page = new QWidget;
     page->setObjectName(QStringLiteral("HelpPage"));
     auto *row = new QHBoxLayout(page);
     row->setContentsMargins(4, 4, 4, 4);
@@ -262,5 +263,4 @@ QWidget *TMainform::buildHelpPage()
 
     row->addWidget(actionButton(Action_ShowWebsite, page));
     row->addStretch(1);
-    return page;
 }

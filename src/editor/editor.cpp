@@ -69,9 +69,11 @@ TEditor::TEditor(Prompt &prompt, std::function<void(const QString &html)> showHe
     FirstPage = new QWidget(Pager);
     FirstPage->setObjectName(QStringLiteral("FirstPage"));
     FirstPage->setProperty("Tag", 0);
+    // In the pager before it is filled: moving a filled page there would
+    // style every control on it again.
+    Pager->addTab(FirstPage, N_("Standard mode"));
     Panel_0 = new TModePage(0, FirstPage);
     pageLayout(FirstPage)->addWidget(Panel_0);
-    Pager->addTab(FirstPage, N_("Standard mode"));
     // At start: the close button is shown (it refuses the standard page),
     // the insert button only comes with Multi mode.
     Pager->setCloseButtonVisible(true);

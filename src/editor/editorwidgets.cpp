@@ -56,7 +56,9 @@ QLabel *makeLabel(const QString &objectName, const QString &text, QWidget *paren
     return label;
 }
 
-QIcon outputIcon(int output)
+namespace {
+
+QIcon drawOutputIcon(int output)
 {
     QIcon icon;
     for (const qreal dpr : { 1.0, 2.0 }) {
@@ -66,6 +68,15 @@ QIcon outputIcon(int output)
         icon.addPixmap(jackPixmap(output, QColor(0xdd, 0xe4, 0xee), dpr), QIcon::Disabled, QIcon::On);
     }
     return icon;
+}
+
+} // namespace
+
+QIcon outputIcon(int output)
+{
+    // Every mode page shows the same two icons; they are drawn once.
+    static const QIcon icons[] = { drawOutputIcon(1), drawOutputIcon(2) };
+    return output == 1 || output == 2 ? icons[output - 1] : drawOutputIcon(output);
 }
 
 QString editorStyleSheet()

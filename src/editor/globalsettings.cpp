@@ -180,16 +180,23 @@ TGlobalSettings::TGlobalSettings(QWidget *parent)
 {
     setObjectName(QStringLiteral("AdvOfficePager1"));
     setTabBar(new WrappingTabBar(this));
-    addTab(buildMultiModePage(), N_("Multi mode"));
-    addTab(buildAntiTremorPage(), N_("Anti-Tremor"));
-    addTab(buildSensorPage(), N_("Sensor monitoring"));
+    // Each page joins the pager before it is filled: moving a filled page
+    // there would style every control on it again.
+    AdvOfficePage1 = new QWidget;
+    addTab(AdvOfficePage1, N_("Multi mode"));
+    buildMultiModePage();
+    AdvOfficePage2 = new QWidget;
+    addTab(AdvOfficePage2, N_("Anti-Tremor"));
+    buildAntiTremorPage();
+    AdvOfficePage3 = new QWidget;
+    addTab(AdvOfficePage3, N_("Sensor monitoring"));
+    buildSensorPage();
     setCurrentIndex(0);
     connectHandlers();
 }
 
 QWidget *TGlobalSettings::buildMultiModePage()
 {
-    AdvOfficePage1 = new QWidget(this);
     AdvOfficePage1->setObjectName(QStringLiteral("AdvOfficePage1"));
     QVBoxLayout *page = pageLayout(AdvOfficePage1);
 
@@ -258,7 +265,6 @@ QWidget *TGlobalSettings::buildMultiModePage()
 
 QWidget *TGlobalSettings::buildAntiTremorPage()
 {
-    AdvOfficePage2 = new QWidget(this);
     AdvOfficePage2->setObjectName(QStringLiteral("AdvOfficePage2"));
     QVBoxLayout *page = pageLayout(AdvOfficePage2);
 
@@ -282,7 +288,6 @@ QWidget *TGlobalSettings::buildAntiTremorPage()
 
 QWidget *TGlobalSettings::buildSensorPage()
 {
-    AdvOfficePage3 = new QWidget(this);
     AdvOfficePage3->setObjectName(QStringLiteral("AdvOfficePage3"));
     QVBoxLayout *page = pageLayout(AdvOfficePage3);
 

@@ -51,7 +51,8 @@ THelpHintForm::THelpHintForm(QWidget *parent)
     layout->addWidget(HTMLForm1);
 
     resize(223, 628);
-    registerImages();
+    // The pictures are rendered and registered with the first help text;
+    // the pane starts empty and hidden.
 }
 
 void THelpHintForm::registerImages()

@@ -3,6 +3,7 @@
 #include "controlstyle.h"
 #include "services/windowtranslator.h"
 
+#include <QHash>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyleOptionComboBox>
@@ -13,7 +14,7 @@ namespace {
 constexpr QSize SwatchSize { 48, 16 };
 constexpr int ColorRole = Qt::UserRole;
 
-QIcon swatch(const QColor &color)
+QIcon drawSwatch(const QColor &color)
 {
     QPixmap pm(SwatchSize);
     pm.fill(color);
@@ -21,6 +22,20 @@ QIcon swatch(const QColor &color)
     p.setPen(QColor(0x80, 0x80, 0x80));
     p.drawRect(0, 0, SwatchSize.width() - 1, SwatchSize.height() - 1);
     return QIcon(pm);
+}
+
+// Every mode page lists the same palette, and copies list it again; each
+// colour's swatch is drawn once. Colours read from the device come on top,
+// so the store is emptied once it holds far more than a palette.
+QIcon swatch(const QColor &color)
+{
+    static QHash<QRgb, QIcon> drawn;
+    if (drawn.size() > 256)
+        drawn.clear();
+    auto it = drawn.constFind(color.rgb());
+    if (it == drawn.cend())
+        it = drawn.insert(color.rgb(), drawSwatch(color));
+    return *it;
 }
 
 // Colours are compared by their red, green and blue values only.
@@ -63,7 +78,9 @@ QColor TColorSelector::selectedColor() const
 
 void TColorSelector::setSelectedColor(const QColor &color)
 {
-    if (color.isValid())
+    // Selecting the selected colour again changes nothing: an extra entry
+    // is always the selected one.
+    if (color.isValid() && !sameColor(color, selectedColor()))
         rebuild(color);
 }
 
