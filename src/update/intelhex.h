@@ -20,8 +20,9 @@ struct HexCheck
     bool ok = false;
     // 1-based line of the first fault, 0 for faults of the whole file.
     int line = 0;
-    // English message id of the fault, passed through tx() when shown.
-    const char *fault = nullptr;
+    // English message id of the fault, passed through tx() when shown;
+    // empty when the file is good.
+    QString fault;
     std::uint32_t dataBytes = 0;
 };
 

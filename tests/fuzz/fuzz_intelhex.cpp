@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const HexCheck eeprom = checkIntelHex(content, EepromSize);
     const HexCheck flash = checkIntelHex(content, ApplicationFlashSize);
     for (const HexCheck &check : { eeprom, flash }) {
-        FUZZ_CHECK(check.ok == (check.fault == nullptr));
+        FUZZ_CHECK(check.ok == check.fault.isEmpty());
         FUZZ_CHECK(!check.ok || check.dataBytes > 0);
         FUZZ_CHECK(check.ok || check.line >= 0);
     }

@@ -119,6 +119,8 @@ void TestFirmwareUpdate::update_data()
                                                  << names({ flash07, "launch --no-reset" }) << false << false;
     QTest::newRow("0.6.1 bootloader not accessible")
         << QByteArray("0.6.1") << QByteArray("nodevice") << 0 << names({ flash06, "start" }) << false << true;
+    QTest::newRow("0.6.1 carriage-return progress") << QByteArray("0.6.1") << QByteArray("crprogress") << 0
+                                                    << names({ flash06, "start" }) << true << false;
     QTest::newRow("explicit, no EEPROM") << QByteArray("0.7.2") << QByteArray("ok") << 1
                                          << names({ flash07, "launch --no-reset" }) << true << false;
     QTest::newRow("explicit, EEPROM set, no .eep")
@@ -199,6 +201,12 @@ void TestFirmwareUpdate::update()
     QCOMPARE(memo.last(), QStringLiteral("Reset...."));
     if (version == "0.7.2" && mode == "ok")
         QVERIFY(memo.contains(QStringLiteral("[>>>>>>>>>>>>>>>>>>>>>>>>>>>>>>>>]  Success")));
+    if (mode == "crprogress") {
+        // The counter overwrites its line instead of adding one per step.
+        QVERIFY(memo.contains(QStringLiteral("100%")));
+        QVERIFY(!memo.contains(QStringLiteral(" 50%")));
+        QVERIFY(!memo.contains(QStringLiteral("  0%")));
+    }
     if (ok) {
         QVERIFY(rig.prompt.shown.isEmpty());
     } else {

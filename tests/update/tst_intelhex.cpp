@@ -99,7 +99,7 @@ void TestIntelHex::check()
     const HexCheck result = checkIntelHex(content, memory);
     QCOMPARE(result.ok, ok);
     if (!ok) {
-        QVERIFY(result.fault != nullptr);
+        QVERIFY(!result.fault.isEmpty());
         QCOMPARE(result.line, line);
     }
 }
