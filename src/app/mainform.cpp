@@ -124,6 +124,7 @@ void TMainform::buildUi()
     editorArea->setObjectName(QStringLiteral("EditorArea"));
     editorArea->setFrameShape(QFrame::NoFrame);
     editorArea->setWidgetResizable(true);
+    editorArea->setFocusPolicy(Qt::NoFocus); // Tab goes into the editor, not onto the scroll area
 
     // The global settings on the left, the mode pages on the right. The
     // editor is made in its final place: moving the finished editor there

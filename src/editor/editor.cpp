@@ -294,11 +294,16 @@ void TEditor::PagerInsertPage(QWidget *page)
     const int n = acttag;
     page->setProperty("Tag", n);
 
+    const int position = Pager->indexOf(page);
     if (QWidget *panel = CloneControl(Panel_0, n, page)) {
         QLayout *layout = page->layout() ? page->layout() : pageLayout(page);
         layout->addWidget(panel);
+        // Tab goes from the pager's tabs and buttons into the page, as on the
+        // standard page, not past the controls below the pager first.
+        TModePage *before = modePageAt(position - 1);
+        if (auto *copy = qobject_cast<TModePage *>(panel))
+            copy->chainTabOrder((before ? before : Panel_0)->tabOrder().constLast());
     }
-    const int position = Pager->indexOf(page);
     Pager->setTabText(position, QStringLiteral("Mode ") + QString::number(position));
 
     const QString number = QString::number(n);

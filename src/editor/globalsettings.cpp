@@ -217,6 +217,8 @@ QWidget *TGlobalSettings::buildMultiModePage()
     layout->addWidget(Label_ModeChange);
     Selection_ModeChangeSlider
         = makeSwitch("Selection_ModeChangeSlider", N_("Long click"), N_("Double click"), switchHint, group);
+    // Screen readers give the switch its question: "Mode changing at:".
+    Label_ModeChange->setBuddy(Selection_ModeChangeSlider);
     layout->addWidget(Selection_ModeChangeSlider, 0, Qt::AlignLeft);
 
     auto *place = new QGridLayout;

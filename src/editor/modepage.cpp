@@ -64,7 +64,9 @@ TModePage::TModePage(int n, QWidget *parent)
     grid->addWidget(output, 0, 0);
     grid->addWidget(Shape1, 0, 1);
     grid->addWidget(function, 0, 2);
-    grid->addWidget(feedback, 1, 0, Qt::AlignTop);
+    // Both rows' groups fill their row, so the boxes line up and each arrow
+    // points from the middle of one box to the middle of the other.
+    grid->addWidget(feedback, 1, 0);
     grid->addWidget(Shape2, 1, 1);
     grid->addWidget(signal, 1, 2);
     grid->setColumnStretch(0, 1);
@@ -73,6 +75,7 @@ TModePage::TModePage(int n, QWidget *parent)
     grid->setRowStretch(1, 1);
 
     showFunctionPanel();
+    chainTabOrder(nullptr);
 }
 
 QString TModePage::nameFor(const char *role) const
@@ -180,6 +183,7 @@ QFrame *TModePage::buildFeedbackGroup()
     row->addWidget(Off_Button);
     row->addStretch(1);
     layout->addLayout(row);
+    layout->addStretch(1);
     return Panel_Feedback;
 }
 
@@ -290,6 +294,25 @@ QList<TTrackBar *> TModePage::trackBars() const
     return { TrackBar_ContStop_100ms, DBClickOutTime_10ms, DBClickOutDelay_10ms, Impulse_Trackbar_ImpulseLen,
         RepeatFct_PulseTime_10ms, RepeatFct_delay_10ms, RepeatFct_PulseRepeat_10ms, LED_Trackbar_Brightness,
         Sound_Trackbar_Volumne };
+}
+
+QList<QWidget *> TModePage::tabOrder() const
+{
+    return { Switch_Button1, Switch_Button2, OutputFunctionCombobox, Output_Button, Input_Button, Off_Button,
+        Impulse_Trackbar_ImpulseLen, TrackBar_ContStop_100ms, RepeatFct_PulseTime_10ms, RepeatFct_delay_10ms,
+        RepeatFct_PulseRepeat_10ms, DBClickOutTime_10ms, DBClickOutDelay_10ms, LED_Button, LED_ColorCombo,
+        LED_Trackbar_Brightness, Sound_Button, Sound_Trackbar_Volumne };
+}
+
+void TModePage::chainTabOrder(QWidget *after)
+{
+    // setTabOrder moves a track bar together with its inner slider.
+    QWidget *previous = after;
+    for (QWidget *control : tabOrder()) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
 }
 
 QList<QFrame *> TModePage::functionPanels() const

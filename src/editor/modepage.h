@@ -64,6 +64,17 @@ public:
     QList<QWidget *> controls() const { return m_controls; }
     QList<TTrackBar *> trackBars() const;
 
+    // The controls Tab visits, in order: the output buttons and function
+    // list, the feedback buttons, the function panels' track bars (only the
+    // visible panel's are reached) and the signals. Badges, labels and the
+    // arrows are not in it.
+    QList<QWidget *> tabOrder() const;
+    // Puts the page's controls into the window's tab chain, in tabOrder(),
+    // right after `after` (or after each other only, when it is null). A page
+    // that joins a window later comes last in its chain otherwise, behind
+    // the controls under the pager.
+    void chainTabOrder(QWidget *after);
+
     // The four function panels, in the order of the function list that
     // shows them (impulse, push button, repeater, double click).
     QList<QFrame *> functionPanels() const;

@@ -129,7 +129,9 @@ void TColorSelector::updateHint()
     const QColor c = selectedColor();
     const QString text = c.isValid() ? colorText(c) : QString();
     setToolTip(text);
-    setAccessibleDescription(text);
+    // The swatch has no text of its own: screen readers say the colour. The
+    // label beside it stays the box's "labelled by" relation.
+    setAccessibleName(text);
 }
 
 void TColorSelector::paintEvent(QPaintEvent *)

@@ -10,7 +10,7 @@
 // list is shown as an extra last entry, which stays offered until another
 // colour is selected. colorSelected() follows a user pick. Each entry's tool
 // tip and accessible text, and the box's own tool tip for the selected one,
-// give the colour as "R F8  G 64  B 00".
+// give the colour as "R F8  G 64  B 00"; so does the box's accessible name.
 class TColorSelector : public QComboBox
 {
     Q_OBJECT

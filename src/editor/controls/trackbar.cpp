@@ -1,9 +1,11 @@
 #include "trackbar.h"
 
+#include "controlstyle.h"
 #include "services/windowtranslator.h"
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -27,7 +29,8 @@ public:
 };
 
 // A slider that, when asked, moves its handle straight to a click on the
-// groove instead of paging towards it.
+// groove instead of paging towards it. With the keyboard focus its handle is
+// ringed, since the style shows no focus on sliders.
 class TrackBarSlider : public QSlider
 {
     Q_OBJECT
@@ -48,6 +51,18 @@ public:
     }
 
 protected:
+    void paintEvent(QPaintEvent *event) override
+    {
+        QSlider::paintEvent(event);
+        if (!hasFocus())
+            return;
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(ControlStyle::Focus, 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(QRectF(handleRect()).adjusted(1, 1, -1, -1), 3, 3);
+    }
+
     void mousePressEvent(QMouseEvent *event) override
     {
         if (!jumpToClick || event->button() != Qt::LeftButton || maximum() == minimum()) {

@@ -16,8 +16,8 @@ class QSlider;
 //
 // The label shows labelFormat with "%d" replaced by the position. The inner
 // slider is the focus proxy and carries the accessible name (the label as
-// shown) and value. Keys: arrows and Page Up/Down move by step(), Home/End go
-// to the ends.
+// shown) and value; while it has the keyboard focus its handle is ringed.
+// Keys: arrows and Page Up/Down move by step(), Home/End go to the ends.
 class TTrackBar : public QWidget
 {
     Q_OBJECT

@@ -104,8 +104,9 @@ void TTwoStateButton::paintEvent(QPaintEvent *)
     p.drawRoundedRect(frame, 4, 4);
 
     if (hasFocus()) {
-        QPen focusPen(pressed ? QColor(Qt::white) : Focus, 1, Qt::DotLine);
-        p.setPen(focusPen);
+        // Solid, like the ring of a focused track bar: a dotted line is
+        // hard to make out on the light grey of a released button.
+        p.setPen(QPen(pressed ? QColor(Qt::white) : Focus, 1.5));
         p.setBrush(Qt::NoBrush);
         p.drawRoundedRect(frame.adjusted(2.5, 2.5, -2.5, -2.5), 3, 3);
     }
