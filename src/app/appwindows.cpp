@@ -31,9 +31,10 @@ AppWindows::AppWindows(Prompt &prompt, std::unique_ptr<TMainform> mainform)
     HelpHintForm = new THelpHintForm;
     HelpHintForm->setParent(main, HelpHintForm->windowFlags() | Qt::Window);
 
-    Setupsform = new TSetupsform(main);
+    Setupsform = new TSetupsform(prompt,
+        { [main](const QString &path) { main->LoadSetup(path); }, [main] { main->LoadSetups(); } }, main, main);
     Batteryform = new TBatteryform(prompt, main, main);
-    Saveform = new TSaveform(main);
+    Saveform = new TSaveform(prompt, main->ActionSaveSetup, [main] { main->LoadSetups(); }, main, main);
     // The file selection window comes later in the order; the update window
     // reaches it when it is shown.
     FormFirmwareUpdate = new TFormFirmwareUpdate(

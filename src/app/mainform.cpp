@@ -157,6 +157,9 @@ void TMainform::FormCreate()
     // the standard page and the transparent-click rule.
     Editor->FormCreateSteps();
 
+    // The setup dialogs do not exist yet: this only lists the setup folder.
+    LoadSetups();
+
     CreateUSBComponent();
 
     // The port chooser keeps its port names in every language. (Fonts are no

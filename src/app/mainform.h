@@ -259,6 +259,23 @@ public:
     void WriteToDataStructs();
     void ShowFunctionHelp(int n);
 
+    // Setups (mainform_setups.cpp).
+public:
+    // Rebuilds the catalogue in both setup dialogs from the setup folder.
+    void LoadSetups();
+    // Asks, then loads the setup file at path into the working records and
+    // the editor.
+    void LoadSetup(const QString &path);
+
+public Q_SLOTS:
+    void Action_ManageSetupsExecute();
+    void ActionSaveSetupWindowExecute();
+    void ActionSaveSetupExecute();
+    void ActionSaveSetupUpdate();
+
+private:
+    void connectSetupActions();
+
 private:
     // Puts a composed help text into the help pane (a null text keeps the
     // pane's text) and opens the pane beside the window when hidden.

@@ -127,6 +127,7 @@ void TMainform::createActions()
     connect(Action_AdvancedSettings, &QAction::triggered, this,
         [this] { runGuarded(m_prompt, [this] { Action_AdvancedSettingsExecute(); }); });
     connectDeviceActions();
+    connectSetupActions();
 
     // Nothing is open yet, so the device actions start disabled.
     ActionList1Update();
