@@ -326,12 +326,12 @@ QWidget *TEditor::CloneControl(QWidget *source, int n, QWidget *parent)
     const auto *from = qobject_cast<const TModePage *>(source);
     if (!from)
         return nullptr;
-    // Built apart and handed to the parent only when complete, so a failure
-    // leaves no half-built copy behind.
-    auto copy = std::make_unique<TModePage>(n);
+    // Built in its parent, as moving a finished page there would style all
+    // of its controls again; a failure deletes the half-built copy, which
+    // leaves the parent with it.
+    auto copy = std::make_unique<TModePage>(n, parent);
     copy->copyStateFrom(*from);
     connectPage(copy.get());
-    copy->setParent(parent);
     return copy.release();
 }
 

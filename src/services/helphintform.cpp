@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -53,6 +54,8 @@ THelpHintForm::THelpHintForm(QWidget *parent)
     resize(223, 628);
     // The pictures are rendered and registered with the first help text;
     // the pane starts empty and hidden.
+
+    connect(HTMLForm1->document(), &QTextDocument::contentsChanged, this, [this] { m_shown = nullptr; });
 }
 
 void THelpHintForm::registerImages()
@@ -65,11 +68,16 @@ void THelpHintForm::registerImages()
 
 void THelpHintForm::setHelpHtml(const QString &html)
 {
+    // The same text again (pages added in a row all start with the same
+    // help) is not laid out again while the view still shows it.
+    if (html == m_html && m_shown && m_shown == HTMLForm1->document())
+        return;
     m_html = html;
     // Clearing the view drops the document's resources; register the
     // pictures again before they are laid out.
     registerImages();
     HTMLForm1->setHtml(html);
+    m_shown = HTMLForm1->document();
 }
 
 QRect THelpHintForm::besideRect(const QRect &mainFrame, const QRect &paneFrame, bool takeHeight)

@@ -2,10 +2,12 @@
 
 #include <QList>
 #include <QPixmap>
+#include <QPointer>
 #include <QRect>
 #include <QWidget>
 
 class QTextBrowser;
+class QTextDocument;
 
 // The two pictures the help texts show through <img src="idx:0"> and
 // "idx:1": the device's output jacks with an arrow at the upper (0) or the
@@ -47,4 +49,6 @@ private:
     void registerImages();
 
     QString m_html;
+    // The document that shows m_html; cleared when its contents change.
+    QPointer<QTextDocument> m_shown;
 };

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
+#include <QStandardItemModel>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
@@ -59,8 +60,7 @@ TColorSelector::TColorSelector(QWidget *parent)
 
 QString TColorSelector::colorText(const QColor &color)
 {
-    const auto hex = [](int v) { return QStringLiteral("%1").arg(v, 2, 16, QLatin1Char('0')).toUpper(); };
-    return QStringLiteral("R %1  G %2  B %3").arg(hex(color.red()), hex(color.green()), hex(color.blue()));
+    return QString::asprintf("R %02X  G %02X  B %02X", color.red(), color.green(), color.blue());
 }
 
 void TColorSelector::setColors(const QList<QColor> &colors)
@@ -89,7 +89,6 @@ void TColorSelector::setSelectedColor(const QColor &color)
 void TColorSelector::rebuild(const QColor &selected)
 {
     const QSignalBlocker blocker(this);
-    clear();
     int selectedIndex = -1;
     QList<QColor> entries = m_colors;
     m_hasExtra = false;
@@ -101,13 +100,36 @@ void TColorSelector::rebuild(const QColor &selected)
         selectedIndex = int(entries.size() - 1);
         m_hasExtra = true;
     }
-    for (const QColor &c : std::as_const(entries)) {
-        const QColor rgb = QColor::fromRgb(c.rgb());
-        addItem(swatch(rgb), QString(), rgb);
-        const int i = count() - 1;
-        setItemData(i, colorText(rgb), Qt::ToolTipRole);
-        setItemData(i, colorText(rgb), Qt::AccessibleTextRole);
+    // Entries that already show the right colour stay (most rebuilds only
+    // change the extra entry); the rest go and come in one step each, as
+    // every single change makes the box measure all of its entries again.
+    int kept = 0;
+    while (kept < count() && kept < entries.size()
+        && itemData(kept, ColorRole).value<QColor>().rgb() == entries.at(kept).rgb())
+        ++kept;
+    if (kept < count())
+        model()->removeRows(kept, count() - kept);
+    auto *items = qobject_cast<QStandardItemModel *>(model());
+    QList<QStandardItem *> added;
+    for (qsizetype k = kept; k < entries.size(); ++k) {
+        const QColor rgb = QColor::fromRgb(entries.at(k).rgb());
+        const QString text = colorText(rgb);
+        if (!items) {
+            addItem(swatch(rgb), QString(), rgb);
+            setItemData(count() - 1, text, Qt::ToolTipRole);
+            setItemData(count() - 1, text, Qt::AccessibleTextRole);
+            continue;
+        }
+        // What addItem() and setItemData() would store.
+        auto *item = new QStandardItem(QString());
+        item->setIcon(swatch(rgb));
+        item->setData(rgb, ColorRole);
+        item->setData(text, Qt::ToolTipRole);
+        item->setData(text, Qt::AccessibleTextRole);
+        added.append(item);
     }
+    if (!added.isEmpty())
+        items->invisibleRootItem()->appendRows(added);
     setCurrentIndex(selectedIndex);
     updateHint();
 }
