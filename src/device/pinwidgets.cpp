@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QProxyStyle>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
@@ -46,7 +47,9 @@ QLabel *createPadlockImage(QWidget *parent)
     initDeviceResources();
     auto *image = new QLabel(parent);
     image->setObjectName(QStringLiteral("Image1"));
-    image->setPixmap(QIcon(QStringLiteral(":/device/padlock.svg")).pixmap(48, 48));
+    // The three PIN windows show the same picture; it is rendered once.
+    static const QPixmap padlock = QIcon(QStringLiteral(":/device/padlock.svg")).pixmap(48, 48);
+    image->setPixmap(padlock);
     image->setGeometry(12, 12, 48, 48);
     return image;
 }

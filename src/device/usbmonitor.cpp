@@ -5,6 +5,7 @@
 
 #include <QSocketNotifier>
 #include <QtDebug>
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -109,7 +110,7 @@ QList<DeviceProperties> UdevEventSource::presentDevices()
     QList<DeviceProperties> result;
     if (!m_udev)
         return result;
-    const auto scan = [this, &result](const char *subsystem, const char *devtype) {
+    const auto scan = [this, &result](const char *subsystem, const char *devtype, const auto &wanted) {
         const UdevEnumeratePtr enumerate(udev_enumerate_new(m_udev));
         if (!enumerate)
             return;
@@ -120,13 +121,25 @@ QList<DeviceProperties> UdevEventSource::presentDevices()
             return;
         for (udev_list_entry *entry = udev_enumerate_get_list_entry(enumerate.get()); entry;
              entry = udev_list_entry_get_next(entry)) {
-            const UdevDevicePtr device(udev_device_new_from_syspath(m_udev, udev_list_entry_get_name(entry)));
+            const char *syspath = udev_list_entry_get_name(entry);
+            if (!wanted(QByteArrayView(syspath)))
+                continue;
+            const UdevDevicePtr device(udev_device_new_from_syspath(m_udev, syspath));
             if (device)
                 result.append(propertiesOf(device.get()));
         }
     };
-    scan("usb", "usb_device");
-    scan("tty", nullptr);
+    // Only ports below a USB device are of use; the consoles and on-board
+    // ports, dozens on most systems, are not read at all.
+    QList<QByteArray> usbFolders;
+    scan("usb", "usb_device", [&usbFolders](QByteArrayView syspath) {
+        usbFolders.append(syspath.toByteArray() + '/');
+        return true;
+    });
+    scan("tty", nullptr, [&usbFolders](QByteArrayView syspath) {
+        return std::any_of(usbFolders.cbegin(), usbFolders.cend(),
+            [syspath](const QByteArray &folder) { return syspath.startsWith(folder); });
+    });
     return result;
 }
 

@@ -23,8 +23,8 @@ class UsbEventSource : public QObject
     Q_OBJECT
 public:
     using QObject::QObject;
-    // The USB devices ("usb"/"usb_device") and serial ports ("tty") present
-    // now, read once when the component starts.
+    // The USB devices ("usb"/"usb_device") present now and the serial ports
+    // ("tty") below them, read once when the component starts.
     virtual QList<DeviceProperties> presentDevices() = 0;
 
 Q_SIGNALS:

@@ -106,12 +106,8 @@ public:
 protected:
     QSize tabSizeHint(int index) const override
     {
-        const QList<int> widths = textWidths();
-        const QFontMetrics fm(font());
-        int lines = fm.height();
-        for (int i = 0; i < count(); ++i)
-            lines = qMax(lines, wrapped(fm, i, widths.at(i)).height());
-        return QSize(widths.value(index) + 2 * HPad, lines + 2 * VPad);
+        const Measure &m = measure();
+        return QSize(m.widths.value(index) + 2 * HPad, m.height + 2 * VPad);
     }
 
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
@@ -142,6 +138,42 @@ private:
     static constexpr int HPad = 8;
     static constexpr int VPad = 5;
 
+    // The tab bar asks for every tab's size many times over while it lays
+    // out; the captions are measured again only when what they depend on
+    // has changed.
+    struct Measure
+    {
+        int available = -1;
+        QFont font;
+        QStringList texts;
+        QList<int> widths;
+        int height = 0;
+    };
+    mutable Measure m_measure;
+
+    const Measure &measure() const
+    {
+        QStringList texts;
+        for (int i = 0; i < count(); ++i)
+            texts.append(tabText(i));
+        if (m_measure.available == availableWidth() && m_measure.font == font() && m_measure.texts == texts)
+            return m_measure;
+        m_measure.available = availableWidth();
+        m_measure.font = font();
+        m_measure.texts = texts;
+        m_measure.widths = textWidths();
+        const QFontMetrics fm(font());
+        m_measure.height = fm.height();
+        for (int i = 0; i < count(); ++i)
+            m_measure.height = qMax(m_measure.height, wrapped(fm, i, m_measure.widths.at(i)).height());
+        return m_measure;
+    }
+
+    int availableWidth() const
+    {
+        return (parentWidget() ? parentWidget()->width() : width()) - 4 - count() * 2 * HPad;
+    }
+
     QRect wrapped(const QFontMetrics &fm, int index, int width) const
     {
         return fm.boundingRect(QRect(0, 0, width, 1000), Qt::AlignCenter | Qt::TextWordWrap, tabText(index));
@@ -152,7 +184,7 @@ private:
     QList<int> textWidths() const
     {
         const QFontMetrics fm(font());
-        const int available = (parentWidget() ? parentWidget()->width() : width()) - 4 - count() * 2 * HPad;
+        const int available = availableWidth();
         QList<int> full;
         QList<int> least;
         for (int i = 0; i < count(); ++i) {
