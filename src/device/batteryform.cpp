@@ -26,10 +26,19 @@ QPixmap renderIcon(const QString &path)
 
 } // namespace
 
+const QPixmap &TBatteryPictures::at(qsizetype i) const
+{
+    if (m_pixmaps.isEmpty()) {
+        initDeviceResources();
+        for (int k = 0; k < Count; ++k)
+            m_pixmaps.append(renderIcon(QStringLiteral(":/device/battery%1.svg").arg(k)));
+    }
+    return m_pixmaps.at(i);
+}
+
 TBatteryform::TBatteryform(Prompt &prompt, QWidget *centreOn, QWidget *parent)
     : ModalDialog(prompt, centreOn, parent)
 {
-    initDeviceResources();
     setObjectName(QStringLiteral("Batteryform"));
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(N_("Battery status"));
@@ -40,9 +49,6 @@ TBatteryform::TBatteryform(Prompt &prompt, QWidget *centreOn, QWidget *parent)
     pal.setColor(QPalette::Window, Qt::white);
     setPalette(pal);
     setAutoFillBackground(true);
-
-    for (int i = 0; i < 4; ++i)
-        PngImageList1.append(renderIcon(QStringLiteral(":/device/battery%1.svg").arg(i)));
 
     Image = new QLabel(this);
     Image->setObjectName(QStringLiteral("Image"));

@@ -8,6 +8,21 @@
 class QLabel;
 class QPushButton;
 
+// The four battery pictures (full, half, low, empty; 64 x 64 each), rendered
+// from their drawings the first time one is asked for: the battery window is
+// made at start but seldom shown.
+class TBatteryPictures
+{
+public:
+    static constexpr qsizetype Count = 4;
+    qsizetype size() const { return Count; }
+    const QPixmap &at(qsizetype i) const;
+    const QPixmap &operator[](qsizetype i) const { return at(i); }
+
+private:
+    mutable QList<QPixmap> m_pixmaps;
+};
+
 // Shows the device's battery charge: a battery picture and the percentage.
 // Centred on the main window the first time it is shown.
 class TBatteryform : public ModalDialog
@@ -24,8 +39,8 @@ public:
     QLabel *Image = nullptr;
     QLabel *Label1 = nullptr;
     QPushButton *BitBtn1 = nullptr;
-    // Full (green), half (yellow), low (red), empty; 64 x 64 each.
-    QList<QPixmap> PngImageList1;
+    // Full (green), half (yellow), low (red), empty.
+    TBatteryPictures PngImageList1;
 
 private:
     QPixmap m_picture;
