@@ -15,7 +15,6 @@
 #include <QGenericPlugin>
 #include <QMainWindow>
 #include <QTimer>
-
 #include <cstdio>
 #include <ctime>
 #include <unistd.h>
@@ -47,7 +46,8 @@ double elapsedSinceStartMs()
     constexpr int StartTimeField = 22 - 3;
     if (fields.size() <= StartTimeField)
         return -1;
-    const double startMs = double(fields.at(StartTimeField).toLongLong()) * 1e3 / double(sysconf(_SC_CLK_TCK));
+    const double startMs
+        = double(fields.at(StartTimeField).toLongLong()) * 1e3 / double(sysconf(_SC_CLK_TCK));
     return clockMs(CLOCK_BOOTTIME) - startMs;
 }
 

@@ -46,7 +46,15 @@ struct Sample
 {
     double ms = 0;
     long maxRssKb = 0;
+    // User and system time of the whole run; unlike the wall-clock time it
+    // hardly grows when other work competes for the processors.
+    double cpuMs = 0;
 };
+
+double milliseconds(const timeval &t)
+{
+    return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+}
 
 [[noreturn]] void usage()
 {
@@ -170,13 +178,14 @@ std::optional<Sample> runOnce(const Options &o, const std::string &program)
 
     std::optional<Sample> sample;
     if (!timedOut && WIFEXITED(status) && WEXITSTATUS(status) == 0 && !measured.empty())
-        sample = Sample { std::strtod(measured.c_str(), nullptr), usage.ru_maxrss };
+        sample = Sample { std::strtod(measured.c_str(), nullptr), usage.ru_maxrss,
+            milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime) };
     if (!sample) {
         std::cerr << program << ": "
-                  << (timedOut ? "no first frame within the time-out"
-                          : WIFSIGNALED(status) ? "ended by signal " + std::to_string(WTERMSIG(status))
-                          : measured.empty()    ? "ended without a first frame"
-                                                : "exit status " + std::to_string(WEXITSTATUS(status)))
+                  << (timedOut                     ? "no first frame within the time-out"
+                             : WIFSIGNALED(status) ? "ended by signal " + std::to_string(WTERMSIG(status))
+                             : measured.empty()    ? "ended without a first frame"
+                                                   : "exit status " + std::to_string(WEXITSTATUS(status)))
                   << "\n"
                   << output;
     }
@@ -219,7 +228,7 @@ int main(int argc, char **argv)
             if (!runOnce(o, program))
                 return 2;
 
-    std::vector<double> programMs, bareMs, programMb, bareMb;
+    std::vector<double> programMs, bareMs, programMb, bareMb, programCpu, bareCpu;
     for (int i = 0; i < o.runs; ++i) {
         // Who goes first alternates too.
         const bool programFirst = i % 2 == 0;
@@ -230,6 +239,7 @@ int main(int argc, char **argv)
                 return 2;
             (isProgram ? programMs : bareMs).push_back(s->ms);
             (isProgram ? programMb : bareMb).push_back(double(s->maxRssKb) / 1024.0);
+            (isProgram ? programCpu : bareCpu).push_back(s->cpuMs);
         }
     }
 
@@ -247,6 +257,10 @@ int main(int argc, char **argv)
     std::cout << "start-up to first frame: " << fixed(timeProgram, 0) << " ms vs bare " << fixed(timeBare, 0)
               << " ms = " << fixed(timeRatio, 2) << "x (target <= " << fixed(TimeTarget, 1) << "x)"
               << (timeRatio <= TimeTarget ? "" : "  MISSED") << "\n";
+    const double cpuProgram = median(programCpu);
+    const double cpuBare = median(bareCpu);
+    std::cout << "processor time of a whole run (for information): " << fixed(cpuProgram, 0) << " ms vs bare "
+              << fixed(cpuBare, 0) << " ms = " << fixed(cpuProgram / cpuBare, 2) << "x\n";
     std::cout << "peak RSS: " << fixed(memProgram, 1) << " MB vs bare " << fixed(memBare, 1)
               << " MB = " << fixed(memRatio, 2) << "x (target <= " << fixed(MemoryTarget, 1) << "x)"
               << (memRatio <= MemoryTarget ? "" : "  MISSED") << "\n";
