@@ -115,7 +115,8 @@ TFormFirmwareUpdate::TFormFirmwareUpdate(DeviceSession &session, AppConfig &conf
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(146, 106, 325, 113);
     Memo1->setReadOnly(true);
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Messages wrap; the tool's progress lines are short enough for one line.
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont mono(QStringLiteral("Courier New"));
     mono.setStyleHint(QFont::Monospace);
