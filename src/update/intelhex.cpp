@@ -43,7 +43,9 @@ HexCheck checkIntelHex(const QByteArray &content, std::uint32_t memorySize)
         QByteArrayView line(content.constData() + pos, end - pos);
         pos = end + 1;
         ++lineNo;
-        if (line.endsWith('\r'))
+        // Trailing blanks and carriage returns (also doubled ones, as some
+        // editors write them) are no part of a record.
+        while (!line.isEmpty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
             line.chop(1);
         if (line.trimmed().isEmpty())
             continue;

@@ -54,6 +54,8 @@ void TestIntelHex::check_data()
     QTest::newRow("LF line ends, lower case")
         << QByteArray(data16(0) + eof).replace("\r\n", "\n").toLower() << flash << true << 0;
     QTest::newRow("no line end after the end record") << data16(0) + ":00000001FF" << flash << true << 0;
+    QTest::newRow("doubled CR and trailing blanks")
+        << QByteArray(data16(0) + eof).replace("\r\n", " \r\r\n") + "\r" << flash << true << 0;
     QTest::newRow("blank lines after the end") << data16(0) + eof + "\r\n\n" << flash << true << 0;
     QTest::newRow("last byte of flash") << record(0, 0x7FFF, "\x01") + eof << flash << true << 0;
     QTest::newRow("start address records")
