@@ -62,15 +62,31 @@ TSaveform::TSaveform(
 void TSaveform::resizeEvent(QResizeEvent *event)
 {
     ModalDialog::resizeEvent(event);
+    layoutControls();
+}
+
+// Also before every showing: a caption may have changed with the language.
+void TSaveform::FormShow()
+{
+    layoutControls();
+}
+
+void TSaveform::layoutControls()
+{
     // The list grows with the window; the row below it keeps to the bottom,
-    // the buttons to the bottom right.
+    // the buttons to the bottom right, wider only when a caption needs it.
+    const auto widthOf = [](QToolButton *b, int design) { return qMax(design, b->sizeHint().width()); };
     const int w = width();
     const int h = height();
     AdvListView1->setGeometry(12, 14, w - 24, h - 77);
-    Label1->setGeometry(12, h - 52, 36, 21);
-    NameEdit->setGeometry(50, h - 52, qMax(120, w - 256), 21);
-    PngBitBtn2->setGeometry(w - 169, h - 57, 79, 54);
-    PngBitBtn1->setGeometry(w - 85, h - 57, 77, 53);
+    const int cancel = widthOf(PngBitBtn1, 77);
+    PngBitBtn1->setGeometry(w - 8 - cancel, h - 57, cancel, 53);
+    const int saveWidth = widthOf(PngBitBtn2, 79);
+    const int saveLeft = w - 8 - cancel - 6 - saveWidth;
+    PngBitBtn2->setGeometry(saveLeft, h - 56, saveWidth, 54);
+    const int label = qMax(36, Label1->sizeHint().width());
+    Label1->setGeometry(12, h - 52, label, 21);
+    NameEdit->setGeometry(16 + label, h - 52, qMax(120, saveLeft - 16 - 16 - label), 21);
 }
 
 int TSaveform::ShowModal()

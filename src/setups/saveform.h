@@ -55,8 +55,10 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void FormShow() override;
 
 private:
+    void layoutControls();
     void pickSelected();
     void deleteSelected();
 

@@ -127,13 +127,30 @@ void TSetupsform::FormDestroy()
 void TSetupsform::resizeEvent(QResizeEvent *event)
 {
     ModalDialog::resizeEvent(event);
+    layoutControls();
+}
+
+// Also before every showing: a caption may have changed with the language.
+void TSetupsform::FormShow()
+{
+    layoutControls();
+}
+
+void TSetupsform::layoutControls()
+{
+    // Buttons keep their design width unless their caption needs more (the
+    // German captions are longer).
+    const auto widthOf = [](QToolButton *b, int design) { return qMax(design, b->sizeHint().width()); };
     const int w = width();
     const int h = height();
     AdvListView1->setGeometry(12, 14, w - 24, h - 77);
-    EditBtn->setGeometry(12, h - 57, 85, 53);
-    PngSpeedButton1->setGeometry(103, h - 57, 81, 53);
-    PngSpeedButton2->setGeometry(w - 176, h - 57, 85, 53);
-    PngBitBtn1->setGeometry(w - 85, h - 57, 77, 53);
+    const int edit = widthOf(EditBtn, 85);
+    EditBtn->setGeometry(12, h - 57, edit, 53);
+    PngSpeedButton1->setGeometry(12 + edit + 6, h - 57, widthOf(PngSpeedButton1, 81), 53);
+    const int close = widthOf(PngBitBtn1, 77);
+    PngBitBtn1->setGeometry(w - 8 - close, h - 57, close, 53);
+    const int load = widthOf(PngSpeedButton2, 85);
+    PngSpeedButton2->setGeometry(w - 8 - close - 6 - load, h - 57, load, 53);
 }
 
 void TSetupsform::ClearListview_data()

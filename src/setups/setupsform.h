@@ -64,8 +64,10 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void FormShow() override;
 
 private:
+    void layoutControls();
     void FormCreate();
     void FormDestroy();
     void updateActions();
